@@ -1,0 +1,80 @@
+# Native build: the portable core, its tests and benchmarks; and, as external
+# projects, the Windows builds whose tests join this build's ctest run.
+option(FULMINA_SANITIZE "Build the native logic tests with ASan and UBSan" ON)
+set(FULMINA_WINDOWS_ARCHS "" CACHE STRING
+    "Windows builds to make (i686 ships; x86_64 runs the tests where 32-bit code cannot run); empty: decided by tools/test-arch")
+
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(OSMESA REQUIRED IMPORTED_TARGET osmesa glu)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(FULMINA_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(renderer_core STATIC ${FULMINA_RENDERER_CORE_SOURCES})
+target_include_directories(renderer_core PUBLIC ${CMAKE_SOURCE_DIR})
+fulmina_warnings(renderer_core)
+
+add_library(renderer_core_checked STATIC ${FULMINA_RENDERER_CORE_SOURCES})
+target_include_directories(renderer_core_checked PUBLIC ${CMAKE_SOURCE_DIR})
+fulmina_warnings(renderer_core_checked)
+if(FULMINA_SANITIZE)
+  target_compile_options(renderer_core_checked PUBLIC ${FULMINA_SANITIZER_FLAGS})
+  target_link_options(renderer_core_checked PUBLIC ${FULMINA_SANITIZER_FLAGS})
+endif()
+
+add_library(fulmina_assets STATIC assets/glow_picture.cpp)
+target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
+fulmina_warnings(fulmina_assets)
+
+# The Wine test environment: made once per run, shared by every Windows test.
+set(FULMINA_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)
+add_test(NAME wine.env.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${FULMINA_WINE_ENV_DIR})
+add_test(NAME wine.env.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_ENV_DIR})
+set_tests_properties(wine.env.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
+set_tests_properties(wine.env.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_subdirectory(tests)
+add_subdirectory(bench)
+
+# The Windows builds.
+if(FULMINA_WINDOWS_ARCHS STREQUAL "")
+  execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/test-arch OUTPUT_VARIABLE test_arch
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(FULMINA_TEST_ARCH ${test_arch})
+  if(test_arch STREQUAL "i686")
+    set(FULMINA_WINDOWS_ARCHS i686)
+  else()
+    set(FULMINA_WINDOWS_ARCHS i686 x86_64)
+  endif()
+else()
+  list(GET FULMINA_WINDOWS_ARCHS -1 FULMINA_TEST_ARCH)
+endif()
+message(STATUS "Windows builds: ${FULMINA_WINDOWS_ARCHS}; tests run the ${FULMINA_TEST_ARCH} build")
+
+include(ExternalProject)
+foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)
+  set(run_tests OFF)
+  if(arch STREQUAL FULMINA_TEST_ARCH)
+    set(run_tests ON)
+  endif()
+  ExternalProject_Add(windows-${arch}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/windows-${arch}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-${arch}.cmake
+      -DCMAKE_BUILD_TYPE=Release
+      -DFULMINA_WINE_ENV_DIR=${FULMINA_WINE_ENV_DIR}
+      -DFULMINA_REGISTER_TESTS=${run_tests}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
+endforeach()
+set(FULMINA_WINDOWS_BIN ${CMAKE_BINARY_DIR}/windows-${FULMINA_TEST_ARCH})
+
+# The tested Windows build's own ctest file joins this one.
+file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${FULMINA_WINDOWS_BIN}\")\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)

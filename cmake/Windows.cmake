@@ -1,0 +1,34 @@
+# Windows build (MinGW-w64): the programs, and the tests that need Windows,
+# which ctest runs under Wine through the emulator wrapper.
+option(FULMINA_REGISTER_TESTS "Register this build's tests with ctest" ON)
+set(FULMINA_WINE_ENV_DIR "${CMAKE_BINARY_DIR}/wine-env" CACHE PATH "The Wine test environment")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${FULMINA_WINE_ENV_DIR})
+
+# Nothing but the system's own DLLs at run time.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
+set(FULMINA_RENDERER_WIN32_SOURCES
+  renderer/renderer_window.cpp
+  renderer/texture_loader_win32.cpp
+)
+set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid)
+
+add_library(renderer_win32 STATIC ${FULMINA_RENDERER_CORE_SOURCES} ${FULMINA_RENDERER_WIN32_SOURCES})
+target_include_directories(renderer_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(renderer_win32 PUBLIC ${FULMINA_RENDERER_WIN32_LIBS})
+fulmina_warnings(renderer_win32)
+
+# The renderer is an ordinary executable that carries the name the host starts.
+add_executable(fulmina_renderer WIN32 renderer/main.cpp)
+target_link_libraries(fulmina_renderer PRIVATE renderer_win32)
+set_target_properties(fulmina_renderer PROPERTIES OUTPUT_NAME Fulmina SUFFIX .dll
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+fulmina_warnings(fulmina_renderer)
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests)
+add_subdirectory(bench)

@@ -1,0 +1,187 @@
+#include "renderer/renderer_window.h"
+
+#include "renderer/gl_api.h"
+
+namespace fulmina {
+
+bool keepRunning = false;
+bool wantFullScreen = true;
+
+namespace {
+constexpr UINT_PTR scScreenSave = 0xF140;
+constexpr UINT_PTR scMonitorPower = 0xF170;
+
+RendererWindow* windowRecord(HWND window) {
+    return reinterpret_cast<RendererWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+PIXELFORMATDESCRIPTOR pixelFormatFor(const RendererWindow& w) {
+    PIXELFORMATDESCRIPTOR pfd{};
+    pfd.nSize = sizeof(pfd);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = static_cast<BYTE>(w.bitsPerPixel);
+    pfd.cDepthBits = 16;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
+// Undoes what a failed opening had acquired, newest first. A display mode
+// switched for this opening is restored too, with the cursor, so that a
+// failure never leaves the user at 1024 x 768 without a pointer.
+bool abandonOpening(RendererWindow& w, bool displaySwitched) {
+    if (w.context != nullptr) {
+        wglDeleteContext(w.context);
+        w.context = nullptr;
+    }
+    if (w.dc != nullptr) {
+        ReleaseDC(w.window, w.dc);
+        w.dc = nullptr;
+    }
+    if (w.window != nullptr) {
+        DestroyWindow(w.window);
+        w.window = nullptr;
+    }
+    if (displaySwitched) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+    return false;
+}
+}  // namespace
+
+bool registerRendererClass(const RendererApp& app) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = rendererWindowProc;
+    wc.hInstance = app.instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE));
+    wc.lpszClassName = app.className;
+    return RegisterClassExA(&wc) != 0;
+}
+
+bool setDisplayMode(int width, int height, int bitsPerPixel) {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmBitsPerPel = static_cast<DWORD>(bitsPerPixel);
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+bool openRendererWindow(RendererWindow& w) {
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = WS_EX_APPWINDOW;
+    RECT rect{0, 0, w.width, w.height};
+    const PIXELFORMATDESCRIPTOR pfd = pixelFormatFor(w);
+    bool displaySwitched = false;
+
+    if (w.fullScreen == 1) {
+        if (setDisplayMode(w.width, w.height, w.bitsPerPixel)) {
+            displaySwitched = true;
+            ShowCursor(FALSE);
+            style = WS_POPUP;
+            exStyle |= WS_EX_TOPMOST;
+        } else {
+            w.fullScreen = 0;  // windowed, with the nominal outer size
+        }
+    } else {
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
+
+    w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, 0, 0,
+                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                               w.app->instance, &w);
+    if (w.window == nullptr) return abandonOpening(w, displaySwitched);
+    w.dc = GetDC(w.window);
+    if (w.dc == nullptr) return abandonOpening(w, displaySwitched);
+    const int format = ChoosePixelFormat(w.dc, &pfd);
+    if (format == 0 || !SetPixelFormat(w.dc, format, &pfd)) return abandonOpening(w, displaySwitched);
+    w.context = wglCreateContext(w.dc);
+    if (w.context == nullptr || !wglMakeCurrent(w.dc, w.context))
+        return abandonOpening(w, displaySwitched);
+
+    ShowWindow(w.window, SW_SHOWNORMAL);
+    w.visible = 1;
+    setProjection(w.width, w.height);
+    w.keys->fill(0);
+    w.lastTick = GetTickCount();
+    return true;
+}
+
+bool closeRendererWindow(RendererWindow& w) {
+    if (w.window != nullptr) {
+        if (w.dc != nullptr) {
+            wglMakeCurrent(w.dc, nullptr);
+            if (w.context != nullptr) {
+                wglDeleteContext(w.context);
+                w.context = nullptr;
+            }
+            ReleaseDC(w.window, w.dc);
+            w.dc = nullptr;
+        }
+        DestroyWindow(w.window);
+        w.window = nullptr;
+    }
+    if (w.fullScreen != 0) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+    return true;
+}
+
+void requestExit(RendererWindow& w) {
+    PostMessageA(w.window, WM_QUIT, 0, 0);
+    keepRunning = false;
+}
+
+LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    RendererWindow* w = windowRecord(window);
+    switch (message) {
+        case WM_CREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            return 0;
+        }
+        case WM_SIZE:
+            if (w == nullptr) break;
+            if (wParam == SIZE_MINIMIZED) {
+                w->visible = 0;
+                return 0;
+            }
+            if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
+                w->visible = 1;
+                setProjection(LOWORD(lParam), HIWORD(lParam));
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (w != nullptr) requestExit(*w);
+            return 0;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            if (wParam <= 255 && w != nullptr) {
+                (*w->keys)[wParam] = message == WM_KEYDOWN ? 1 : 0;
+                return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            // No screen saver and no monitor power-down while the renderer runs.
+            if (wParam == scScreenSave || wParam == scMonitorPower) return 0;
+            break;
+        case msgSwitchDisplay:
+            // The outer loop closes this window and opens one in the other mode.
+            wantFullScreen = !wantFullScreen;
+            PostMessageA(window, WM_QUIT, 0, 0);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace fulmina

@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "renderer/frame.h"
+
+namespace fulmina {
+
+struct RendererApp {
+    HINSTANCE instance = nullptr;
+    const char* className = "OpenGL";
+};
+
+// The program's one window record.
+struct RendererWindow {
+    KeyTable* keys = nullptr;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    HGLRC context = nullptr;
+    RendererApp* app = nullptr;
+    const char* title = "Fulmina_VC";
+    std::int32_t width = 1024;
+    std::int32_t height = 768;
+    std::int32_t bitsPerPixel = 16;
+    std::int32_t fullScreen = 1;
+    std::int32_t visible = 0;     // 0 while minimised: wait for messages instead of drawing
+    std::uint32_t lastTick = 0;  // GetTickCount of the last frame
+};
+
+// Private message that switches between full screen and a window.
+constexpr UINT msgSwitchDisplay = WM_USER + 1;
+
+// Program-wide loop flags.
+extern bool keepRunning;
+extern bool wantFullScreen;
+
+bool registerRendererClass(const RendererApp& app);
+bool openRendererWindow(RendererWindow& w);
+bool closeRendererWindow(RendererWindow& w);
+bool setDisplayMode(int width, int height, int bitsPerPixel);
+void requestExit(RendererWindow& w);
+LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace fulmina

@@ -1,0 +1,95 @@
+#include "renderer/strike_scene.h"
+
+#include <cmath>
+
+#include "renderer/gl_api.h"
+#include "renderer/scene_values.h"
+#include "renderer/texture_loader.h"
+
+namespace fulmina {
+
+float spinX = 0;
+float spinY = 0;
+float spinZ = 0;
+std::int32_t blinkCounter = 0;
+bool boltsVisible = true;
+
+namespace {
+void advanceBlink() {
+    ++blinkCounter;
+    switch (blinkCounter) {
+        case 200: boltsVisible = false; break;
+        case 250: boltsVisible = true; break;
+        case 300: boltsVisible = false; break;
+        case 350:
+            blinkCounter = 0;
+            boltsVisible = true;
+            break;
+        default: break;
+    }
+}
+}  // namespace
+
+bool StrikeScene::loadGlowTexture() {
+    return loadPictureTexture(glowTexturePath, &texture) && texture != 0xFFFFFFFFu;
+}
+
+bool StrikeScene::initialise() {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    loadGlowTexture();  // without it the sprites are plain tinted squares
+    setOrigin(0, 0, 0);
+    randomiseColours();
+    setSingleColourMode(true);
+    setSingleColour(0.6f, 0.6f, 1.0f);
+    setAttraction(false);
+    setKeepPosition(false);
+    setPositionSpread(0, 0, 0);
+    setVelocity(0, 0.1f, 0, 0.1f, 0, 0.1f);
+    setDrag(0);
+    setLife(1.0f, 0.01f);
+    setFade(0.01f, 0.005f);
+    setGravity(0, 0, 0);
+    setSize(3.0f);
+    resetAll();
+    setRegenerate();
+    rootBolt = std::make_unique<BoltNode>(Vec3d{0, 0, 0}, 0.75f, 1.25f, 0.0f, 1.0f, 5.0f, 2, 3);
+    return true;
+}
+
+void StrikeScene::update(float ms) {
+    if (rootBolt) rootBolt->stepTree();
+    ParticleEmitter::update();
+    spinX += std::sin(ms / 2500.0f) * 100.0f;
+    spinY += std::sin(ms / 2900.0f) * 100.0f;
+    spinZ += std::sin(ms / 3300.0f) * 100.0f;
+}
+
+void StrikeScene::draw() {
+    glLoadIdentity();
+    glTranslatef(0, 0, -16);
+    glRotatef(spinX, 1, 0, 0);
+    glRotatef(spinY, 0, 1, 0);
+    glRotatef(spinZ, 0, 0, 1);
+    glColor4f(1.0f, 0.6f, 1.0f, 1.0f);
+    advanceBlink();
+    if (boltsVisible && rootBolt) {
+        // Six arms from the common root: -y, -z, +y, +z, then +x and -x.
+        glPushMatrix();
+        for (int i = 0; i < 4; ++i) {
+            rootBolt->drawTree();
+            glRotatef(90, 1, 0, 0);
+        }
+        glRotatef(90, 0, 0, 1);
+        rootBolt->drawTree();
+        glRotatef(180, 0, 0, 1);
+        rootBolt->drawTree();
+        glPopMatrix();
+    }
+    glEnable(GL_TEXTURE_2D);
+    ParticleEmitter::draw();
+    glDisable(GL_TEXTURE_2D);
+}
+
+}  // namespace fulmina

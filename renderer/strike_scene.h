@@ -1,0 +1,31 @@
+#pragma once
+#include <memory>
+
+#include "renderer/bolt_node.h"
+#include "renderer/particle_emitter.h"
+
+namespace fulmina {
+
+// The ball of lightning: one bolt tree drawn as six arms in a tumbling frame,
+// blinking on a fixed schedule, inside a cloud of glow sprites.
+class StrikeScene : public ParticleEmitter {
+public:
+    // Sets the GL state, loads the glow texture, configures the emitter and
+    // plants the bolt tree. Always succeeds.
+    bool initialise();
+    void update(float ms);
+    void draw();
+
+    const BoltNode* bolt() const { return rootBolt.get(); }
+    unsigned textureName() const { return texture; }
+
+private:
+    bool loadGlowTexture();
+
+    std::unique_ptr<BoltNode> rootBolt;
+};
+
+// The file the saver host writes for the renderer before starting it.
+constexpr const char* glowTexturePath = "c:\\z_quil\\Fulmina.bmp";
+
+}  // namespace fulmina

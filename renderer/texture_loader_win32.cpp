@@ -1,0 +1,87 @@
+// Picture files become textures through the system's OLE picture loader, so
+// every format it decodes (BMP, JPEG, GIF, ...) works.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "renderer/gl_api.h"
+#include "renderer/texture_loader.h"
+#include "renderer/texture_size.h"
+
+namespace fulmina {
+
+namespace {
+constexpr int pathLength = 260;
+constexpr LONG himetricPerInch = 2540;
+
+// The picture, the memory DC and the DIB section of one load, released in
+// reverse order of acquisition whatever way the load ends.
+struct LoadResources {
+    IPicture* picture = nullptr;
+    HDC screenDc = nullptr;
+    HDC memoryDc = nullptr;
+    HBITMAP dib = nullptr;
+    HGDIOBJ previousBitmap = nullptr;
+
+    ~LoadResources() {
+        if (previousBitmap != nullptr) SelectObject(memoryDc, previousBitmap);
+        if (dib != nullptr) DeleteObject(dib);
+        if (memoryDc != nullptr) DeleteDC(memoryDc);
+        if (screenDc != nullptr) ReleaseDC(nullptr, screenDc);
+        if (picture != nullptr) picture->Release();
+    }
+};
+}  // namespace
+
+bool loadPictureTexture(const char* path, unsigned* textureName) {
+    if (path == nullptr || textureName == nullptr) return false;
+    WCHAR widePath[pathLength];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, pathLength) == 0) return false;
+
+    LoadResources res;
+    if (FAILED(OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture,
+                                  reinterpret_cast<void**>(&res.picture))) ||
+        res.picture == nullptr)
+        return false;
+    res.screenDc = GetDC(nullptr);
+    res.memoryDc = CreateCompatibleDC(res.screenDc);
+    if (res.memoryDc == nullptr) return false;
+
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    res.picture->get_Width(&himetricWidth);
+    res.picture->get_Height(&himetricHeight);
+    const int width = powerOfTwoSide(
+        MulDiv(himetricWidth, GetDeviceCaps(res.memoryDc, LOGPIXELSX), himetricPerInch), maxSide);
+    const int height = powerOfTwoSide(
+        MulDiv(himetricHeight, GetDeviceCaps(res.memoryDc, LOGPIXELSY), himetricPerInch), maxSide);
+    if (width < 1 || height < 1) return false;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // positive: rows bottom-up, as OpenGL wants them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    res.dib = CreateDIBSection(res.memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (res.dib == nullptr || bits == nullptr) return false;
+
+    res.previousBitmap = SelectObject(res.memoryDc, res.dib);
+    res.picture->Render(res.memoryDc, 0, 0, width, height, 0, himetricHeight, himetricWidth,
+                        -himetricHeight, nullptr);
+    GdiFlush();
+    bgrxToRgba(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * height);
+
+    glGenTextures(1, textureName);
+    glBindTexture(GL_TEXTURE_2D, *textureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, bits);
+    return true;
+}
+
+}  // namespace fulmina
