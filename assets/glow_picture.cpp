@@ -43,7 +43,8 @@ std::vector<std::uint8_t> makeGlowPicture() {
             const double dy = y + 0.5 - centre;
             const double angle = std::atan2(dy, dx);
             // Some directions reach further than others: the glow is not quite round.
-            const double warp = 1.0 + 0.09 * std::sin(3 * angle + 0.4) + 0.05 * std::sin(5 * angle + 1.3);
+            const double warp = 1.0 + 0.05 * std::sin(3 * angle + 0.4) + 0.04 * std::sin(5 * angle + 1.3) +
+                                0.03 * std::sin(7 * angle + 2.1);
             const double distance = std::hypot(dx, dy);
             if (distance >= 64) continue;  // black beyond the glow, whatever the warp
             std::uint8_t* px = &rgb[(static_cast<size_t>(y) * glowSide + x) * 3];

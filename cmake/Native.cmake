@@ -26,9 +26,19 @@ if(FULMINA_SANITIZE)
   target_link_options(renderer_core_checked PUBLIC ${FULMINA_SANITIZER_FLAGS})
 endif()
 
-add_library(fulmina_assets STATIC assets/glow_picture.cpp)
+add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/bmp_writer.cpp)
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)
+
+# The generated pictures, for the programs' resources and the end-to-end tests.
+add_executable(make_assets assets/make_assets.cpp)
+target_link_libraries(make_assets PRIVATE fulmina_assets)
+set(FULMINA_GENERATED_ASSETS ${CMAKE_BINARY_DIR}/assets)
+add_custom_command(OUTPUT ${FULMINA_GENERATED_ASSETS}/glow.bmp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${FULMINA_GENERATED_ASSETS}
+  COMMAND make_assets ${FULMINA_GENERATED_ASSETS}
+  DEPENDS make_assets)
+add_custom_target(generated_assets ALL DEPENDS ${FULMINA_GENERATED_ASSETS}/glow.bmp)
 
 # The Wine test environment: made once per run, shared by every Windows test.
 set(FULMINA_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)

@@ -1,0 +1,22 @@
+// Generates the pictures the programs carry, into a folder:
+//   make_assets OUTPUT_FOLDER
+// glow.bmp: the 128 x 128 glow that the renderer uses as its sprite texture.
+#include <cstdio>
+#include <string>
+
+#include "assets/bmp_writer.h"
+#include "assets/glow_picture.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    using namespace fulmina::assets;
+    const std::string folder = argv[1];
+    if (!writeBmp24(folder + "/glow.bmp", glowSide, glowSide, makeGlowPicture())) {
+        std::fprintf(stderr, "cannot write %s/glow.bmp\n", folder.c_str());
+        return 1;
+    }
+    return 0;
+}

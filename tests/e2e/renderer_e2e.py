@@ -1,0 +1,123 @@
+"""The real renderer under Wine on a virtual display, driven as Windows and a
+person drive it: its window, the keyboard, the system's commands, the
+display mode before and after.
+
+    renderer_e2e.py WINE_ENV_DIR WINDOWS_BIN_DIR PROBE_EXE GLOW_BMP OUTPUT_DIR
+"""
+
+import os
+import shutil
+import sys
+import time
+import unittest
+
+from winenv import WineEnv, bolt_pixels
+
+ARGS = {}
+
+
+class RendererEndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = WineEnv(ARGS["env"], ARGS["probe"])
+        cls.renderer = os.path.join(ARGS["bin"], "Fulmina.dll")
+        cls.original_mode = cls.wine.probe("mode")[1]
+
+    def setUp(self):
+        os.makedirs(self.wine.drive_c("z_quil"), exist_ok=True)
+        shutil.copyfile(ARGS["glow"], self.wine.drive_c("z_quil", "Fulmina.bmp"))
+        self.process = None
+
+    def tearDown(self):
+        if self.process is not None and self.process.poll() is None:
+            self.wine.probe("post", "close")
+            try:
+                self.process.wait(10)
+            except Exception:
+                self.process.kill()
+        self.assertIsNone(self.wine.window(), "a renderer window was left behind")
+        self.assertEqual(self.wine.probe("mode")[1], self.original_mode,
+                         "the display mode was not restored")
+
+    def start(self):
+        self.process = self.wine.start(self.renderer)
+        window = self.wine.wait_window(lambda w: w["visible"] == "1")
+        self.assertIsNotNone(window, "no visible window titled Fulmina_VC")
+        return window
+
+    def assertEnds(self, code=0, timeout=10):
+        self.assertEqual(self.process.wait(timeout), code)
+        self.assertIsNone(self.wine.window())
+
+    def assertRunning(self):
+        time.sleep(1.0)
+        self.assertIsNone(self.process.poll(), "the renderer ended")
+        self.assertIsNotNone(self.wine.window(), "the renderer window is gone")
+
+    def test_full_screen_lightning_then_escape_ends_with_zero(self):
+        window = self.start()
+        self.assertEqual(window["class"], "OpenGL")
+        self.assertEqual((window["left"], window["top"], window["right"], window["bottom"]),
+                         ("0", "0", "1024", "768"))
+        self.assertEqual((window["popup"], window["topmost"]), ("1", "1"))
+        # The bolts blink; a few looks find them shown.
+        best, best_count = None, 0
+        for attempt in range(8):
+            time.sleep(0.7)
+            path = os.path.join(ARGS["out"], "renderer-%d.png" % attempt)
+            picture = self.wine.screenshot(path)
+            count = bolt_pixels(picture)
+            if count > best_count:
+                best, best_count, best_picture = path, count, picture
+            if best_count > 400:
+                break
+        self.assertGreater(best_count, 400, "no lightning on the screen")
+        shutil.copyfile(best, os.path.join(ARGS["out"], "renderer.png"))
+        # The glow sprites make the centre bright blue-white.
+        r, g, b = best_picture.at(512, 384)
+        self.assertGreater(b, 150)
+        # The corners are black but for faint sprites.
+        self.assertLess(sum(best_picture.at(2, 2)), 120)
+        self.wine.press("Escape")
+        self.assertEnds(0)
+
+    def test_close_request_ends_with_zero(self):
+        self.start()
+        self.assertEqual(self.wine.probe("post", "close")[0], 0)
+        self.assertEnds(0)
+
+    def test_screen_saver_and_monitor_power_commands_are_refused(self):
+        self.start()
+        self.assertEqual(self.wine.probe("syscommand", "0xF140"), (0, "0"))
+        self.assertEqual(self.wine.probe("syscommand", "0xF170"), (0, "0"))
+        self.assertRunning()
+        self.wine.probe("post", "close")
+        self.assertEnds(0)
+
+    def test_display_switch_goes_to_a_window_and_back(self):
+        self.start()
+        self.wine.probe("post", "switch")
+        windowed = self.wine.wait_window(lambda w: w["popup"] == "0" and w["visible"] == "1")
+        self.assertIsNotNone(windowed, "no windowed renderer after the switch")
+        self.assertEqual(windowed["topmost"], "0")
+        self.assertRunning()
+        self.wine.probe("post", "switch")
+        full = self.wine.wait_window(lambda w: w["popup"] == "1" and w["visible"] == "1")
+        self.assertIsNotNone(full, "no full-screen renderer after switching back")
+        self.assertRunning()
+        self.wine.probe("post", "close")
+        self.assertEnds(0)
+
+    def test_missing_glow_texture_file_still_runs(self):
+        os.remove(self.wine.drive_c("z_quil", "Fulmina.bmp"))
+        self.start()
+        self.assertRunning()
+        self.wine.press("Escape")
+        self.assertEnds(0)
+
+
+if __name__ == "__main__":
+    names = ["env", "bin", "probe", "glow", "out"]
+    ARGS.update(zip(names, sys.argv[1:6]))
+    os.makedirs(ARGS["out"], exist_ok=True)
+    unittest.main(argv=sys.argv[:1] + sys.argv[6:], verbosity=2)

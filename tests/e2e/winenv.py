@@ -1,0 +1,105 @@
+"""The end-to-end tests' view of the Wine test environment (tools/wine-env):
+running Windows programs in it, driving them with the probe helper and the
+keyboard, and looking at the virtual display."""
+
+import os
+import subprocess
+import time
+
+
+class WineEnv:
+    def __init__(self, env_dir, probe):
+        self.env_dir = env_dir
+        self.probe_exe = probe
+        self.env = dict(os.environ)
+        with open(os.path.join(env_dir, "env.sh")) as f:
+            for line in f:
+                if line.startswith("export "):
+                    name, _, value = line[len("export "):].strip().partition("=")
+                    self.env[name] = value.strip('"')
+        self.env["WINEDEBUG"] = "-all"
+        self.wine = self.env["WINE"]
+        self.prefix = self.env["WINEPREFIX"]
+
+    def drive_c(self, *parts):
+        return os.path.join(self.prefix, "drive_c", *parts)
+
+    def start(self, program, *args):
+        return subprocess.Popen([self.wine, program, *args], env=self.env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def probe(self, *args, timeout=30):
+        done = subprocess.run([self.wine, self.probe_exe, *map(str, args)], env=self.env,
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                              timeout=timeout)
+        return done.returncode, done.stdout.strip()
+
+    def window(self):
+        """The renderer window's properties, or None when there is none."""
+        code, out = self.probe("find")
+        if code != 0:
+            return None
+        return dict(item.split("=", 1) for item in out.split())
+
+    def wait_window(self, predicate=lambda w: True, timeout=15.0):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            w = self.window()
+            if w is not None and predicate(w):
+                return w
+            time.sleep(0.1)
+        return None
+
+    def x(self, *args):
+        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=30)
+
+    def press(self, key, title="Fulmina_VC"):
+        """Gives the window of that title the keyboard focus and presses a key
+        the way a person does: held for a moment, not a synthetic tap."""
+        ids = self.x("xdotool", "search", "--name", title).stdout.split()
+        if ids:
+            self.x("xdotool", "windowfocus", "--sync", ids[0])
+            time.sleep(0.3)
+        self.x("xdotool", "keydown", key)
+        time.sleep(0.2)
+        self.x("xdotool", "keyup", key)
+
+    def screenshot(self, path):
+        self.x("import", "-window", "root", path)
+        return read_picture(path, self.env)
+
+
+class Picture:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+
+
+def read_picture(path, env=None):
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+                         env=env, timeout=60, check=True).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while ppm[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not ppm[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(ppm[start:pos])
+    assert fields[0] == b"P6"
+    width, height = int(fields[1]), int(fields[2])
+    return Picture(width, height, ppm[pos + 1:pos + 1 + width * height * 3])
+
+
+def bolt_pixels(picture, step=2):
+    """Pixels of the bolt colour: more red than green (the sprites never are)."""
+    n = 0
+    for y in range(0, picture.height, step):
+        for x in range(0, picture.width, step):
+            r, g, _ = picture.at(x, y)
+            n += r > 90 and r > g + 30
+    return n

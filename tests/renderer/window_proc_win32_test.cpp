@@ -1,0 +1,125 @@
+// The renderer window's message handling, on a real (windowed) renderer window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "renderer/gl_api.h"
+#include "renderer/renderer_window.h"
+
+namespace {
+
+using namespace fulmina;
+
+class RendererWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.instance = GetModuleHandleA(nullptr);
+        ASSERT_TRUE(registerRendererClass(app));
+        w.keys = &keys;
+        w.app = &app;
+        w.fullScreen = 0;  // leave the test display as it is
+        keepRunning = true;
+        wantFullScreen = true;
+        ASSERT_TRUE(openRendererWindow(w));
+        drain();
+    }
+    void TearDown() override {
+        closeRendererWindow(w);
+        UnregisterClassA(app.className, app.instance);
+    }
+    LRESULT send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
+        return SendMessageA(w.window, message, wParam, lParam);
+    }
+    // Removes what the opening queued; true when a WM_QUIT was among it.
+    bool drain() {
+        bool quit = false;
+        MSG msg;
+        while (PeekMessageA(&msg, w.window, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) quit = true;
+            else DispatchMessageA(&msg);
+        }
+        return quit;
+    }
+
+    RendererApp app;
+    KeyTable keys{};
+    RendererWindow w;
+};
+
+TEST_F(RendererWindowTest, OpeningMakesAVisibleTitledWindowWithACurrentContext) {
+    char title[64] = {};
+    GetWindowTextA(w.window, title, sizeof(title));
+    EXPECT_STREQ(title, "Fulmina_VC");
+    char className[64] = {};
+    GetClassNameA(w.window, className, sizeof(className));
+    EXPECT_STREQ(className, "OpenGL");
+    EXPECT_TRUE(IsWindowVisible(w.window));
+    EXPECT_EQ(w.visible, 1);
+    EXPECT_EQ(wglGetCurrentContext(), w.context);
+    // The opening sets the projection to the nominal size, whatever the client area.
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 768);
+    // Windowed: the client area is the nominal size.
+    RECT client;
+    GetClientRect(w.window, &client);
+    EXPECT_EQ(client.right, 1024);
+    EXPECT_EQ(client.bottom, 768);
+}
+
+TEST_F(RendererWindowTest, KeysUpToTwoHundredFiftyFiveAreTracked) {
+    EXPECT_EQ(send(WM_KEYDOWN, VK_ESCAPE), 0);
+    EXPECT_EQ(keys[VK_ESCAPE], 1);
+    send(WM_KEYUP, VK_ESCAPE);
+    EXPECT_EQ(keys[VK_ESCAPE], 0);
+    const KeyTable before = keys;
+    send(WM_KEYDOWN, 300);
+    EXPECT_EQ(keys, before);
+}
+
+TEST_F(RendererWindowTest, ScreenSaverAndMonitorPowerCommandsAreSwallowed) {
+    EXPECT_EQ(send(WM_SYSCOMMAND, 0xF140), 0);
+    EXPECT_EQ(send(WM_SYSCOMMAND, 0xF170, 2), 0);
+    EXPECT_TRUE(IsWindow(w.window));
+    EXPECT_TRUE(keepRunning);
+}
+
+TEST_F(RendererWindowTest, CloseRequestEndsTheLoop) {
+    EXPECT_EQ(send(WM_CLOSE, 0), 0);
+    EXPECT_FALSE(keepRunning);
+    EXPECT_TRUE(IsWindow(w.window)) << "the window goes in the closing step, not here";
+    EXPECT_TRUE(drain()) << "a WM_QUIT for the pump";
+}
+
+TEST_F(RendererWindowTest, SwitchDisplayFlipsTheChoiceAndEndsOnlyThisWindow) {
+    send(msgSwitchDisplay, 0);
+    EXPECT_FALSE(wantFullScreen);
+    EXPECT_TRUE(keepRunning);
+    EXPECT_TRUE(drain());
+    send(msgSwitchDisplay, 0);
+    EXPECT_TRUE(wantFullScreen);
+}
+
+TEST_F(RendererWindowTest, MinimisingStopsFramesAndRestoringSetsTheProjection) {
+    send(WM_SIZE, SIZE_MINIMIZED);
+    EXPECT_EQ(w.visible, 0);
+    send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
+    EXPECT_EQ(w.visible, 1);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 480);
+}
+
+TEST_F(RendererWindowTest, ClosingReleasesContextDcAndWindow) {
+    HWND window = w.window;
+    closeRendererWindow(w);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(w.window, nullptr);
+    EXPECT_EQ(w.dc, nullptr);
+    EXPECT_EQ(w.context, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+}  // namespace
