@@ -47,8 +47,6 @@ add_test(NAME wine.env.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FU
 set_tests_properties(wine.env.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 set_tests_properties(wine.env.stop PROPERTIES FIXTURES_CLEANUP wine)
 
-add_subdirectory(tests)
-add_subdirectory(bench)
 
 # The Windows builds.
 if(FULMINA_WINDOWS_ARCHS STREQUAL "")
@@ -88,3 +86,6 @@ set(FULMINA_WINDOWS_BIN ${CMAKE_BINARY_DIR}/windows-${FULMINA_TEST_ARCH})
 # The tested Windows build's own ctest file joins this one.
 file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${FULMINA_WINDOWS_BIN}\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)
+
+add_subdirectory(tests)
+add_subdirectory(bench)

@@ -21,6 +21,8 @@ class RendererEndToEnd(unittest.TestCase):
     def setUpClass(cls):
         cls.wine = WineEnv(ARGS["env"], ARGS["probe"])
         cls.renderer = os.path.join(ARGS["bin"], "Fulmina.dll")
+        for path in (cls.renderer, ARGS["probe"], ARGS["glow"]):
+            assert os.path.isfile(path), "missing " + path
         cls.original_mode = cls.wine.probe("mode")[1]
 
     def setUp(self):
