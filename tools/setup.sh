@@ -7,9 +7,10 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  cmake make g++ pkg-config googletest
+  cmake make g++ pkg-config googletest python3
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-ipafont-gothic
   libosmesa6-dev libglu1-mesa-dev libgl-dev
