@@ -1,11 +1,13 @@
 // Generates the pictures the programs carry, into a folder:
 //   make_assets OUTPUT_FOLDER
-// glow.bmp: the 128 x 128 glow that the renderer uses as its sprite texture.
+// glow.bmp: the 128 x 128 glow that the renderer uses as its sprite texture;
+// preview.bmp: the 152 x 112 still for the control panel's preview pane.
 #include <cstdio>
 #include <string>
 
 #include "assets/bmp_writer.h"
 #include "assets/glow_picture.h"
+#include "assets/preview_picture.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,6 +18,10 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     if (!writeBmp24(folder + "/glow.bmp", glowSide, glowSide, makeGlowPicture())) {
         std::fprintf(stderr, "cannot write %s/glow.bmp\n", folder.c_str());
+        return 1;
+    }
+    if (!writeBmp24(folder + "/preview.bmp", previewWidth, previewHeight, makePreviewPicture())) {
+        std::fprintf(stderr, "cannot write %s/preview.bmp\n", folder.c_str());
         return 1;
     }
     return 0;

@@ -8,6 +8,16 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/texture_size.cpp
 )
 
+set(FULMINA_HOST_CORE_SOURCES
+  host/mode_letter.cpp
+  host/paths.cpp
+  host/setting_number.cpp
+  host/settings.cpp
+  host/fulmina_bgm.cpp
+  host/renderer_watch.cpp
+  forms/units.cpp
+)
+
 function(fulmina_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local)
 endfunction()

@@ -26,7 +26,7 @@ if(FULMINA_SANITIZE)
   target_link_options(renderer_core_checked PUBLIC ${FULMINA_SANITIZER_FLAGS})
 endif()
 
-add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/bmp_writer.cpp)
+add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/bmp_writer.cpp)
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)
 
@@ -34,11 +34,11 @@ fulmina_warnings(fulmina_assets)
 add_executable(make_assets assets/make_assets.cpp)
 target_link_libraries(make_assets PRIVATE fulmina_assets)
 set(FULMINA_GENERATED_ASSETS ${CMAKE_BINARY_DIR}/assets)
-add_custom_command(OUTPUT ${FULMINA_GENERATED_ASSETS}/glow.bmp
+add_custom_command(OUTPUT ${FULMINA_GENERATED_ASSETS}/glow.bmp ${FULMINA_GENERATED_ASSETS}/preview.bmp
   COMMAND ${CMAKE_COMMAND} -E make_directory ${FULMINA_GENERATED_ASSETS}
   COMMAND make_assets ${FULMINA_GENERATED_ASSETS}
   DEPENDS make_assets)
-add_custom_target(generated_assets ALL DEPENDS ${FULMINA_GENERATED_ASSETS}/glow.bmp)
+add_custom_target(generated_assets ALL DEPENDS ${FULMINA_GENERATED_ASSETS}/glow.bmp ${FULMINA_GENERATED_ASSETS}/preview.bmp)
 
 # The Wine test environment: made once per run, shared by every Windows test.
 set(FULMINA_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)
@@ -77,6 +77,8 @@ foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)
       -DCMAKE_BUILD_TYPE=Release
       -DFULMINA_WINE_ENV_DIR=${FULMINA_WINE_ENV_DIR}
       -DFULMINA_REGISTER_TESTS=${run_tests}
+      -DFULMINA_GENERATED_ASSETS=${FULMINA_GENERATED_ASSETS}
+    DEPENDS generated_assets
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     USES_TERMINAL_BUILD ON)

@@ -26,6 +26,26 @@ set_target_properties(fulmina_renderer PROPERTIES OUTPUT_NAME Fulmina SUFFIX .dl
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 fulmina_warnings(fulmina_renderer)
 
+# The saver host.
+set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, preview.bmp)")
+set(FULMINA_HOST_WIN32_SOURCES
+  forms/text.cpp forms/application.cpp forms/form.cpp forms/timer.cpp forms/image.cpp
+  host/win32_platform.cpp host/fulmina_b.cpp host/fulmina_s.cpp host/fulmina_r.cpp
+)
+add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_HOST_WIN32_SOURCES})
+target_include_directories(host_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(host_win32 PUBLIC winmm gdi32 user32)
+target_compile_definitions(host_win32 PUBLIC UNICODE _UNICODE)
+fulmina_warnings(host_win32)
+
+configure_file(host/host.rc.in ${CMAKE_BINARY_DIR}/host.rc @ONLY)
+add_executable(fulmina_host WIN32 host/main.cpp ${CMAKE_BINARY_DIR}/host.rc)
+target_include_directories(fulmina_host PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(fulmina_host PRIVATE host_win32)
+set_target_properties(fulmina_host PROPERTIES OUTPUT_NAME Fulmina SUFFIX .scr
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+fulmina_warnings(fulmina_host)
+
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -1,0 +1,43 @@
+#include "forms/application.h"
+
+#include <windows.h>
+
+#include "forms/units.h"
+
+namespace forms {
+
+namespace {
+int loadedForms = 0;
+
+int screenPixelsPerInch(int index) {
+    HDC screen = GetDC(nullptr);
+    const int ppi = GetDeviceCaps(screen, index);
+    ReleaseDC(nullptr, screen);
+    return ppi;
+}
+}  // namespace
+
+void formLoaded() { ++loadedForms; }
+
+void formUnloaded() {
+    if (loadedForms > 0 && --loadedForms == 0) PostQuitMessage(0);
+}
+
+int loadedFormCount() { return loadedForms; }
+
+int runMessageLoop() {
+    if (loadedForms == 0) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+void endProcess() { ExitProcess(0); }
+
+double twipsPerPixelX() { return twipsPerPixel(screenPixelsPerInch(LOGPIXELSX)); }
+double twipsPerPixelY() { return twipsPerPixel(screenPixelsPerInch(LOGPIXELSY)); }
+
+}  // namespace forms

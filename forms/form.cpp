@@ -1,0 +1,111 @@
+#include "forms/form.h"
+
+#include "forms/application.h"
+#include "forms/image.h"
+#include "forms/timer.h"
+
+namespace forms {
+
+namespace {
+constexpr wchar_t formClass[] = L"FulminaForm";
+
+void registerFormClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = formClass;
+    registered = RegisterClassW(&wc) != 0;
+}
+}  // namespace
+
+Form::Form(Design d) : design(std::move(d)) {}
+
+Form::~Form() {
+    if (window != nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
+    if (backgroundBrush != nullptr) DeleteObject(backgroundBrush);
+}
+
+bool Form::Load() {
+    if (window != nullptr) return true;
+    registerFormClass();
+    window = CreateWindowExW(design.exStyle, formClass, design.caption.c_str(), design.style & ~WS_VISIBLE,
+                             CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    if (window == nullptr) return false;
+    backgroundBrush = CreateSolidBrush(design.background);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    formLoaded();
+    for (Timer* t : timers) t->attach();
+    Form_Load();
+    return true;
+}
+
+void Form::Show() {
+    if (Load()) ShowWindow(window, SW_SHOW);
+}
+
+void Form::Unload() {
+    if (window == nullptr || unloading) return;
+    unloading = true;
+    Form_QueryUnload();
+    Form_Unload();
+    DestroyWindow(window);  // ends in destroyed()
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    if (window != nullptr) MoveWindow(window, left, top, width, height, TRUE);
+}
+
+void Form::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, backgroundBrush);
+    for (Image* image : images) image->paint(dc);  // windowless children, in z-order
+    EndPaint(window, &ps);
+}
+
+// The window is gone: by Unload, or because its parent was destroyed.
+void Form::destroyed() {
+    for (Timer* t : timers) t->detach();
+    if (!unloading) {
+        unloading = true;
+        Form_Unload();
+    }
+    window = nullptr;
+    unloading = false;
+    formUnloaded();
+}
+
+LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form != nullptr) {
+        switch (message) {
+            case WM_PAINT:
+                form->paint();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;  // painted in WM_PAINT
+            case WM_CLOSE:
+                form->Unload();
+                return 0;
+            case WM_NCDESTROY:
+                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+                form->destroyed();
+                break;
+            default:
+                break;
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace forms

@@ -1,0 +1,81 @@
+#include "host/fulmina_b.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "forms/application.h"
+#include "forms/text.h"
+#include "forms/units.h"
+#include "host/fulmina_r.h"
+#include "host/fulmina_s.h"
+#include "host/mode_letter.h"
+#include "host/texts.h"
+#include "host/win32_platform.h"
+
+namespace fulmina {
+
+std::int32_t ApiResult = 0;
+std::optional<int> SavedCursorCount;
+Settings settings;
+
+namespace {
+
+bool anotherInstance() {
+    return FindWindowW(nullptr, forms::wide(texts::mainCaption).c_str()) != nullptr ||
+           FindWindowW(nullptr, forms::wide(texts::settingsDialogCaption).c_str()) != nullptr;
+}
+
+// The preview inside the control panel's pane. A line without the handle of
+// a window ends quietly: there is nothing to show the preview in.
+void showPreview(const std::string& commandLine) {
+    HWND pane = reinterpret_cast<HWND>(static_cast<INT_PTR>(previewHandleNumber(commandLine)));
+    if (pane == nullptr || !IsWindow(pane)) forms::endProcess();
+    RECT rect{};
+    GetWindowRect(pane, &rect);
+    const double tppX = forms::twipsPerPixelX();
+    const double tppY = forms::twipsPerPixelY();
+    const std::int16_t widthTwips = forms::pixelsToTwips16(rect.right - rect.left, tppX);
+    const std::int16_t heightTwips = forms::pixelsToTwips16(rect.bottom - rect.top, tppY);
+
+    static FulminaR preview;  // lives until the pane is destroyed
+    if (!preview.Load()) forms::endProcess();
+    ApiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
+    ApiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, ApiResult | WS_CHILD);
+    SetParent(preview.hwnd(), pane);
+    const long width = forms::twipsToPixels(widthTwips, tppX);
+    const long height = forms::twipsToPixels(heightTwips, tppY);
+    preview.Move(0, 0, static_cast<int>(width), static_cast<int>(height));
+    preview.Img_Prev.Move(0, 0, static_cast<int>(width), static_cast<int>(height));
+    preview.Show();
+}
+
+}  // namespace
+
+void Main() {
+    const std::string commandLine = processArguments();
+    if (anotherInstance()) forms::endProcess();
+    if (modeLetter(commandLine) == 'P') {
+        showPreview(commandLine);
+        return;
+    }
+    const std::string folder = hostFolder();
+    if (!FileExists(folder + texts::rendererFile)) {
+        MessageBoxW(nullptr, forms::wide(texts::rendererMissing).c_str(), forms::wide(texts::applicationTitle).c_str(),
+                    MB_OK);
+        forms::endProcess();
+    }
+    CreateDirectoryA(texts::textureFolder, nullptr);  // an existing folder is fine
+    Win32SettingsSource source;
+    LoadSettings(source, settingsNames(), folder + texts::settingsFile, folder, settings);
+
+    const char mode = modeLetter(commandLine);
+    if (mode == 'A') forms::endProcess();
+    if (mode == 'C') forms::endProcess();  // the settings dialog comes with its own change
+    if (mode != 'S' && !commandLine.empty()) forms::endProcess();
+    if (mode == 'S') SavedCursorCount = ShowCursor(FALSE);
+    static FulminaS saver;
+    saver.Load();
+}
+
+}  // namespace fulmina

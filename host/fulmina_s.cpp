@@ -1,0 +1,105 @@
+#include "host/fulmina_s.h"
+
+#include "forms/application.h"
+#include "forms/text.h"
+#include "host/fulmina_b.h"
+#include "host/mode_letter.h"
+#include "host/paths.h"
+#include "host/resource_ids.h"
+#include "host/texts.h"
+
+namespace fulmina {
+
+namespace {
+HBITMAP glowPicture() {
+    return static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_GLOW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+}  // namespace
+
+FulminaS::FulminaS()
+    : Form({forms::wide(texts::saverFormCaption), WS_OVERLAPPEDWINDOW, 0, RGB(0, 0, 0)}),
+      Display(128, 128, RGB(0, 0, 0), glowPicture()),
+      Timer1(*this, 1000, false, [this] { Timer1_Timer(); }),
+      Timer2(*this, 200, false, [this] { Timer2_Timer(); }),
+      Timer3(*this, 500, true, [this] { Timer3_Timer(); }),
+      bgm(mci, settings, ApiResult),
+      watch(GetTickCount()) {}
+
+FulminaS::~FulminaS() {
+    if (renderer != nullptr) CloseHandle(renderer);
+}
+
+void FulminaS::Form_Load() {
+    Display.SavePicture(texts::textureFile);
+    startRenderer();
+    if (settings.BgmKind == 1) {
+        bgm.CdOpen();
+        Timer2.setEnabled(true);  // the first tick starts the disc
+    }
+    if (settings.BgmKind == 2) {
+        const std::string ending = upperExtension3(settings.BgmFile);
+        if (ending == "WAV") bgm.WavPlay();
+        if (ending == "MP3") {
+            bgm.Mp3Open();
+            Timer1.setEnabled(true);
+        }
+    }
+}
+
+// The renderer by its full path as the application, so that a folder with
+// blanks in its name starts the right program and nothing else.
+void FulminaS::startRenderer() {
+    const std::string path = hostFolder() + texts::rendererFile;
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        renderer = pi.hProcess;
+    }
+    watch = RendererWatch(GetTickCount());
+}
+
+RendererWatch::Process FulminaS::rendererProcess() const {
+    if (renderer == nullptr) return RendererWatch::Process::notStarted;
+    return WaitForSingleObject(renderer, 0) == WAIT_TIMEOUT ? RendererWatch::Process::running
+                                                            : RendererWatch::Process::ended;
+}
+
+void FulminaS::Timer1_Timer() { bgm.Mp3Restart(); }
+
+void FulminaS::Timer2_Timer() {
+    bgm.CdPoll();
+    Timer2.setEnabled(bgm.CdKeepPolling);  // an MCI error stops the poll for good
+}
+
+void FulminaS::Timer3_Timer() {
+    const bool window = FindWindowA(nullptr, texts::rendererTitle) != nullptr;
+    if (!watch.rendererGone(window, rendererProcess(), GetTickCount())) return;
+    Timer3.setEnabled(false);
+    Unload();
+}
+
+void FulminaS::Form_QueryUnload() {
+    if (Timer2.Enabled()) {
+        Timer2.setEnabled(false);
+        bgm.CdClose();
+    }
+    if (settings.BgmKind == 2) {
+        const std::string ending = upperExtension3(settings.BgmFile);
+        if (ending == "WAV") bgm.WavStop();
+        if (ending == "MP3") {
+            Timer1.setEnabled(false);
+            bgm.Mp3Close();
+        }
+    }
+    if (modeLetter(processArguments()) == 'S') SavedCursorCount = ShowCursor(TRUE);
+    DeleteFileA(texts::textureFile);
+    forms::endProcess();
+}
+
+}  // namespace fulmina

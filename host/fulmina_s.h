@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include "forms/form.h"
+#include "forms/image.h"
+#include "forms/timer.h"
+#include "host/fulmina_bgm.h"
+#include "host/renderer_watch.h"
+#include "host/win32_platform.h"
+
+namespace fulmina {
+
+// The hidden saver controller: writes the glow texture file, starts the
+// renderer and the music, keeps the music going and watches the renderer;
+// when the renderer has gone it shuts everything down and ends the process.
+class FulminaS : public forms::Form {
+public:
+    FulminaS();
+    ~FulminaS() override;
+
+protected:
+    void Form_Load() override;
+    void Form_QueryUnload() override;
+
+private:
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void startRenderer();
+    RendererWatch::Process rendererProcess() const;
+
+    forms::PictureBox Display;
+    forms::Timer Timer1;
+    forms::Timer Timer2;
+    forms::Timer Timer3;
+    Win32Mci mci;
+    FulminaBgm bgm;
+    HANDLE renderer = nullptr;  // the renderer's process, when it started
+    RendererWatch watch;
+};
+
+}  // namespace fulmina

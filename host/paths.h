@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace fulmina {
+
+// The folder part of a path, without a trailing backslash: C:\Music\a.mp3
+// gives C:\Music, C:\a.mp3 gives C:, a.mp3 gives "".
+std::string FolderOfPath(const std::string& path);
+
+// The path with one trailing backslash dropped, if it has one.
+std::string withoutTrailingBackslash(const std::string& path);
+
+// The last three characters of a file name, upper-cased ("WAV", "MP3").
+std::string upperExtension3(const std::string& fileName);
+
+}  // namespace fulmina

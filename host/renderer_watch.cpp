@@ -1,0 +1,14 @@
+#include "host/renderer_watch.h"
+
+namespace fulmina {
+
+bool RendererWatch::rendererGone(bool windowExists, Process process, std::uint32_t nowTick) {
+    if (windowExists) {
+        lastSeen = nowTick;
+        return false;
+    }
+    if (process != Process::running) return true;
+    return nowTick - lastSeen >= graceMs;  // unsigned: safe across a tick-count wrap
+}
+
+}  // namespace fulmina

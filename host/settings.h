@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace fulmina {
+
+// The in-memory settings of the host, filled from the settings file.
+struct Settings {
+    std::int16_t BgmKind = 0;         // 0 none, 1 audio CD, 2 MP3 or WAV file
+    std::int16_t BgmRepeatTrack = 0;  // CD track to repeat; 0 plays the disc through
+    std::string BgmFile;              // ANSI path of the music file
+    std::string BgmFolder;            // where the file chooser opens
+};
+
+// What LoadSettings needs of the platform.
+class SettingsSource {
+public:
+    virtual ~SettingsSource() = default;
+    virtual std::string ReadIniValue(const std::string& section, const std::string& key,
+                                     const std::string& file) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+};
+
+// The settings file's fixed names, as ANSI (code page 932) text.
+struct SettingsNames {
+    std::string section, kindKey, repeatKey, fileKey;
+};
+
+// Reads the three keys of the settings file into settings, demoting a music
+// file that no longer exists.
+void LoadSettings(SettingsSource& source, const SettingsNames& names, const std::string& iniPath,
+                  const std::string& hostFolder, Settings& settings);
+
+}  // namespace fulmina

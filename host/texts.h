@@ -1,0 +1,32 @@
+#pragma once
+// The host's fixed texts, as UTF-8. What the user reads goes to the wide
+// Windows calls; what is stored or sent as ANSI is converted to code page 932.
+
+namespace fulmina::texts {
+
+// Captions that mark a running instance (the second is the settings dialog).
+constexpr const char* mainCaption = "Fulmina_Main";
+constexpr const char* settingsDialogCaption = "↓Fulmina↓";
+constexpr const char* saverFormCaption = "DesktopSparvel_Main";
+constexpr const char* previewFormCaption = "Preview Window";
+constexpr const char* rendererTitle = "Fulmina_VC";
+
+constexpr const char* applicationTitle = "Fulmina";
+constexpr const char* rendererMissing = "Fulmina.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+
+constexpr const char* rendererFile = "\\Fulmina.dll";
+constexpr const char* textureFolder = "C:\\z_quil";
+constexpr const char* textureFile = "C:\\z_quil\\Fulmina.bmp";
+
+// The settings file and its keys.
+constexpr const char* settingsFile = "\\Fulmina.ini";
+constexpr const char* settingsSection = "Section";
+constexpr const char* kindKey = "BGM区分";
+constexpr const char* repeatKey = "BGMﾘﾋﾟｰﾄ";
+constexpr const char* fileKey = "BGMﾌｧｲﾙ";
+
+// The music player's replies of its own.
+constexpr const char* noCommand = "コマンド文字列が指定されていません";
+constexpr const char* noErrorText = "Error (文字列が取れません)";
+
+}  // namespace fulmina::texts
