@@ -1,0 +1,184 @@
+// The host's Windows adapters under Wine: files, the settings file through
+// the private-profile API, the saved glow picture.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "forms/image.h"
+#include "host/settings.h"
+#include "host/setting_number.h"
+#include "host/win32_platform.h"
+
+namespace {
+
+using namespace fulmina;
+
+std::string tempFolder() {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    std::string folder = std::string(dir) + "fulmina_host_test";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string readBytes(const std::string& path) {
+    std::string out;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) out.append(buffer, n);
+    std::fclose(f);
+    return out;
+}
+
+// The keys as code page 932 bytes: BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ.
+const std::string kindKey = "BGM\x8B\xE6\x95\xAA";
+const std::string repeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";
+const std::string fileKey = "BGM\xCC\xA7\xB2\xD9";
+
+class HostFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = tempFolder();
+        ini = folder + "\\Fulmina.ini";
+        DeleteFileA(ini.c_str());
+    }
+    void TearDown() override {
+        DeleteFileA(ini.c_str());
+        for (const auto& f : extra) DeleteFileA(f.c_str());
+    }
+    Settings load() {
+        Settings s;
+        Win32SettingsSource source;
+        LoadSettings(source, settingsNames(), ini, folder, s);
+        return s;
+    }
+    void iniLines(const std::string& lines) { writeBytes(ini, "[Section]\r\n" + lines); }
+    std::string folder, ini;
+    std::vector<std::string> extra;
+};
+
+TEST_F(HostFiles, TheSettingsKeysAreCodePage932Text) {
+    const SettingsNames names = settingsNames();
+    EXPECT_EQ(names.section, "Section");
+    EXPECT_EQ(names.kindKey, kindKey);
+    EXPECT_EQ(names.repeatKey, repeatKey);
+    EXPECT_EQ(names.fileKey, fileKey);
+}
+
+TEST_F(HostFiles, FileExistsOnlyForFilesThatOpenForReading) {
+    const std::string file = folder + "\\present.txt";
+    extra.push_back(file);
+    writeBytes(file, "x");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_FALSE(FileExists(folder + "\\"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(folder + "\\absent.txt"));
+}
+
+TEST_F(HostFiles, NoSettingsFileGivesTheDefaults) {
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 0);
+    EXPECT_EQ(s.BgmRepeatTrack, 0);
+    EXPECT_EQ(s.BgmFile, "");
+    EXPECT_EQ(s.BgmFolder, folder);
+}
+
+TEST_F(HostFiles, KindTwoWithADeletedFileIsNoMusic) {
+    iniLines(kindKey + "= 2\r\n" + fileKey + "=" + folder + "\\deleted.mp3\r\n");
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 0);
+    EXPECT_EQ(s.BgmFile, "");
+}
+
+TEST_F(HostFiles, AnExistingMusicFileIsKeptWithItsFolder) {
+    const std::string song = folder + "\\song.wav";
+    extra.push_back(song);
+    writeBytes(song, "RIFF");
+    iniLines(kindKey + "= 2\r\n" + repeatKey + "=2.5\r\n" + fileKey + "=" + song + "\r\n");
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 2);
+    EXPECT_EQ(s.BgmRepeatTrack, 2);
+    EXPECT_EQ(s.BgmFile, song);
+    EXPECT_EQ(s.BgmFolder, folder);
+}
+
+TEST_F(HostFiles, KindOneWithAnEmptyFileStaysOneAndNegativeHalvesRoundDown) {
+    iniLines(kindKey + "= 1\r\n" + repeatKey + "=-0.5\r\n" + fileKey + "=\r\n");
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 1);
+    EXPECT_EQ(s.BgmRepeatTrack, -1);
+}
+
+TEST_F(HostFiles, ALongPathIsReadBackCutTo255BytesAndFailsTheTest) {
+    const std::string longPath = "C:\\" + std::string(297, 'a');
+    iniLines(kindKey + "= 2\r\n" + fileKey + "=" + longPath + "\r\n");
+    Win32SettingsSource source;
+    EXPECT_EQ(source.ReadIniValue("Section", fileKey, ini), longPath.substr(0, 255));
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 0);
+    EXPECT_EQ(s.BgmFile, "");
+}
+
+TEST_F(HostFiles, WrittenSettingsAreTheDialogsLinesInCodePage932) {
+    EXPECT_NE(WriteIniValue("Section", kindKey, formatSettingNumber(1), ini), 0);
+    WriteIniValue("Section", repeatKey, formatSettingNumber(3), ini);
+    WriteIniValue("Section", fileKey, "", ini);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush the cache
+    // Windows keeps the sign blank in the value; Wine's profile code drops
+    // leading blanks from what it writes. Either way the keys are the 932 bytes.
+    const std::string windows =
+        "[Section]\r\n" + kindKey + "= 1\r\n" + repeatKey + "= 3\r\n" + fileKey + "=\r\n";
+    const std::string wine = "[Section]\r\n" + kindKey + "=1\r\n" + repeatKey + "=3\r\n" + fileKey + "=\r\n";
+    const std::string written = readBytes(ini);
+    EXPECT_TRUE(written == windows || written == wine) << written;
+    const Settings s = load();
+    EXPECT_EQ(s.BgmKind, 1);
+    EXPECT_EQ(s.BgmRepeatTrack, 3);
+}
+
+TEST(PictureBox, SavesItsPersistentImageAsABitmapFile) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 4, 4);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, picture);
+    RECT r{0, 0, 4, 4};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &r, white);
+    DeleteObject(white);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    forms::PictureBox box(8, 8, RGB(0, 0, 0), picture);  // the picture over a black background
+    const std::string path = tempFolder() + "\\box.bmp";
+    ASSERT_TRUE(box.SavePicture(path.c_str()));
+    const std::string bytes = readBytes(path);
+    DeleteFileA(path.c_str());
+    ASSERT_EQ(bytes.size(), 14u + 40u + 8u * 24u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(bytes.data() + 14);
+    EXPECT_EQ(info->biWidth, 8);
+    EXPECT_EQ(info->biHeight, 8);
+    EXPECT_EQ(info->biBitCount, 24);
+    // Rows are bottom-up: the top-left pixel is white, the bottom-left black.
+    const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.data() + 54);
+    EXPECT_EQ(pixels[7 * 24], 255);
+    EXPECT_EQ(pixels[0], 0);
+    EXPECT_FALSE(box.SavePicture("C:\\no\\such\\folder\\box.bmp"));
+}
+
+}  // namespace
