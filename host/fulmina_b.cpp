@@ -6,7 +6,6 @@
 
 #include "forms/application.h"
 #include "forms/text.h"
-#include "forms/units.h"
 #include "host/fulmina_r.h"
 #include "host/fulmina_s.h"
 #include "host/mode_letter.h"
@@ -31,23 +30,8 @@ bool anotherInstance() {
 void showPreview(const std::string& commandLine) {
     HWND pane = reinterpret_cast<HWND>(static_cast<INT_PTR>(previewHandleNumber(commandLine)));
     if (pane == nullptr || !IsWindow(pane)) forms::endProcess();
-    RECT rect{};
-    GetWindowRect(pane, &rect);
-    const double tppX = forms::twipsPerPixelX();
-    const double tppY = forms::twipsPerPixelY();
-    const std::int16_t widthTwips = forms::pixelsToTwips16(rect.right - rect.left, tppX);
-    const std::int16_t heightTwips = forms::pixelsToTwips16(rect.bottom - rect.top, tppY);
-
     static FulminaR preview;  // lives until the pane is destroyed
-    if (!preview.Load()) forms::endProcess();
-    ApiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
-    ApiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, ApiResult | WS_CHILD);
-    SetParent(preview.hwnd(), pane);
-    const long width = forms::twipsToPixels(widthTwips, tppX);
-    const long height = forms::twipsToPixels(heightTwips, tppY);
-    preview.Move(0, 0, static_cast<int>(width), static_cast<int>(height));
-    preview.Img_Prev.Move(0, 0, static_cast<int>(width), static_cast<int>(height));
-    preview.Show();
+    if (!setUpPreview(preview, pane)) forms::endProcess();
 }
 
 }  // namespace

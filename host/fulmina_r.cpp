@@ -1,6 +1,9 @@
 #include "host/fulmina_r.h"
 
+#include "forms/application.h"
 #include "forms/text.h"
+#include "forms/units.h"
+#include "host/fulmina_b.h"
 #include "host/resource_ids.h"
 #include "host/texts.h"
 
@@ -15,6 +18,27 @@ HBITMAP previewPicture() {
 
 FulminaR::FulminaR()
     : Form({forms::wide(texts::previewFormCaption), WS_POPUP, 0, RGB(0, 0, 0)}), Img_Prev(*this, previewPicture()) {}
+
+bool setUpPreview(FulminaR& preview, HWND pane) {
+    RECT rect{};
+    GetWindowRect(pane, &rect);
+    const double tppX = forms::twipsPerPixelX();
+    const double tppY = forms::twipsPerPixelY();
+    const std::int16_t widthTwips = forms::pixelsToTwips16(rect.right - rect.left, tppX);
+    const std::int16_t heightTwips = forms::pixelsToTwips16(rect.bottom - rect.top, tppY);
+    if (!preview.Load()) return false;
+    // A child of the pane: WS_CHILD in place of the form's WS_POPUP, which
+    // would otherwise keep it a top-level window.
+    ApiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
+    ApiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, (ApiResult & ~WS_POPUP) | WS_CHILD);
+    SetParent(preview.hwnd(), pane);
+    const int width = static_cast<int>(forms::twipsToPixels(widthTwips, tppX));
+    const int height = static_cast<int>(forms::twipsToPixels(heightTwips, tppY));
+    preview.Move(0, 0, width, height);
+    preview.Img_Prev.Move(0, 0, width, height);
+    preview.Show();
+    return true;
+}
 
 void FulminaR::Form_Unload() {
     if (hwnd() != nullptr) PostMessageW(hwnd(), WM_CLOSE, 0, 0);

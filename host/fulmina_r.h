@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "forms/form.h"
 #include "forms/image.h"
 
@@ -13,5 +15,9 @@ public:
 protected:
     void Form_Unload() override;
 };
+
+// Turns the loaded preview into a child of the pane filling it, with the
+// picture at its natural size from the top-left corner, and shows it.
+bool setUpPreview(FulminaR& preview, HWND pane);
 
 }  // namespace fulmina

@@ -15,6 +15,7 @@ packages=(
   locales fonts-ipafont-gothic
   libosmesa6-dev libglu1-mesa-dev libgl-dev
   gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386
+  gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-plugins-base
   sox lame
   clang libclang-rt-14-dev
 )

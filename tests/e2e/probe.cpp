@@ -7,9 +7,18 @@
 //   probe post close|switch         post WM_CLOSE or the display-switch message
 //   probe mode                      the current display mode: width height bits
 //   probe acp                       the ANSI code page
+//   probe caption-window TEXT MS    hold a top-level window captioned TEXT for MS
+//   probe pane MS                   hold a 152 x 112 window at 100,100 as a preview pane for MS,
+//                                   printing its handle in decimal; then destroy it
+//   probe child HANDLE              the first child window of HANDLE: caption (blanks as _), size, styles
+//   probe messagebox MS             wait for a message box; print its caption and text
+//                                   (UTF-8, one line each), then press its OK button
+// Started under the name Program.exe it only leaves C:\decoy_ran behind: it
+// stands where an unquoted command line with blanks would start a program.
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,9 +53,88 @@ int find() {
     return 0;
 }
 
+std::string utf8(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// An argument as the program received it, in the ANSI code page.
+std::wstring wideArgument(const char* text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
+    return out;
+}
+
+// Keeps a window with this caption and style for a while, pumping messages.
+int holdWindow(const std::wstring& caption, DWORD style, int x, int y, int w, int h, DWORD millis, bool print) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"ProbeWindow";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, L"ProbeWindow", caption.c_str(), style | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w,
+                                  h, nullptr, nullptr, wc.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    if (print) {
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+        std::fflush(stdout);
+    }
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < millis) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
+BOOL CALLBACK collectText(HWND child, LPARAM param) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Static") == 0) {
+        wchar_t text[512] = {};
+        GetWindowTextW(child, text, 512);
+        if (text[0] != 0) *reinterpret_cast<std::wstring*>(param) += text;
+    }
+    return TRUE;
+}
+
+int messageBox(DWORD millis) {
+    const DWORD start = GetTickCount();
+    HWND box = nullptr;
+    while ((box = FindWindowW(L"#32770", nullptr)) == nullptr && GetTickCount() - start < millis) Sleep(20);
+    if (box == nullptr) return 1;
+    Sleep(200);  // let it finish opening
+    wchar_t caption[256] = {};
+    GetWindowTextW(box, caption, 256);
+    std::wstring text;
+    EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n%s\n", utf8(caption).c_str(), utf8(text.c_str()).c_str());
+    std::fflush(stdout);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
+bool startedAsDecoy() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const char* name = std::strrchr(self, '\\');
+    return name != nullptr && lstrcmpiA(name + 1, "Program.exe") == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (startedAsDecoy()) {
+        HANDLE f = CreateFileA("C:\\decoy_ran", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        return 0;
+    }
     if (argc < 2) return 2;
     const char* cmd = argv[1];
     const DWORD millis = argc > 2 ? static_cast<DWORD>(std::atol(argv[2])) : 0;
@@ -71,6 +159,30 @@ int main(int argc, char** argv) {
         mode.dmSize = sizeof(mode);
         if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
         std::printf("%lu %lu %lu\n", mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
+        return 0;
+    }
+    if (std::strcmp(cmd, "caption-window") == 0 && argc > 3)
+        return holdWindow(wideArgument(argv[2]), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                          static_cast<DWORD>(std::atol(argv[3])), false);
+    if (std::strcmp(cmd, "pane") == 0) return holdWindow(L"Pane", WS_POPUP, 100, 100, 152, 112, millis, true);
+    if (std::strcmp(cmd, "messagebox") == 0) return messageBox(millis);
+    if (std::strcmp(cmd, "child") == 0 && argc > 2) {
+        HWND parent = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        HWND child = GetWindow(parent, GW_CHILD);
+        if (child == nullptr) return 1;
+        wchar_t caption[128] = {};
+        GetWindowTextW(child, caption, 128);
+        RECT r;
+        GetWindowRect(child, &r);
+        RECT p;
+        GetWindowRect(parent, &p);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        std::string text = utf8(caption);
+        for (char& c : text)
+            if (c == ' ') c = '_';  // one word for the reader
+        std::printf("caption=%s left=%ld top=%ld width=%ld height=%ld child=%d popup=%d visible=%d\n",
+                    text.c_str(), r.left - p.left, r.top - p.top, r.right - r.left, r.bottom - r.top,
+                    (style & WS_CHILD) != 0, (style & WS_POPUP) != 0, IsWindowVisible(child) != 0);
         return 0;
     }
     if (std::strcmp(cmd, "acp") == 0) {

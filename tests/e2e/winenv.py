@@ -24,10 +24,14 @@ class WineEnv:
     def drive_c(self, *parts):
         return os.path.join(self.prefix, "drive_c", *parts)
 
-    def start(self, program, *args):
-        return subprocess.Popen([self.wine, program, *args], env=self.env,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
+    def start(self, program, *args, winedebug=None, stderr=None):
+        env = dict(self.env)
+        if winedebug:
+            env["WINEDEBUG"] = winedebug
+        return subprocess.Popen([self.wine, program, *args], env=env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE if stderr == "pipe"
+                                else subprocess.DEVNULL,
+                                stderr=stderr if stderr not in (None, "pipe") else subprocess.DEVNULL)
 
     def probe(self, *args, timeout=30):
         done = subprocess.run([self.wine, self.probe_exe, *map(str, args)], env=self.env,
@@ -48,6 +52,15 @@ class WineEnv:
             w = self.window()
             if w is not None and predicate(w):
                 return w
+            time.sleep(0.1)
+        return None
+
+    def wait_gone(self, timeout=15.0):
+        """True once no renderer window exists, None on time-out."""
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if self.window() is None:
+                return True
             time.sleep(0.1)
         return None
 

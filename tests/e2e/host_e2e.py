@@ -1,0 +1,224 @@
+"""The real saver host and renderer under Wine on a virtual display, started
+with the command lines Windows uses: the saver run, the preview in a pane,
+the quiet modes, the missing renderer, a running settings dialog, and the
+background music actually heard through the ALSA file sink.
+
+    host_e2e.py WINE_ENV_DIR WINDOWS_BIN_DIR PROBE_EXE ASSETS_DIR OUTPUT_DIR
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+from winenv import WineEnv, read_picture
+
+ARGS = {}
+HOST_FOLDER = ("Program Files", "Fulmina Saver")  # blanks on purpose
+MISSING_RENDERER = "Fulmina.dll が同じﾌｫﾙﾀﾞに見つかりません！"
+
+
+def sjis(text):
+    return text.encode("cp932")
+
+
+class HostEndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = WineEnv(ARGS["env"], ARGS["probe"])
+        cls.folder = cls.wine.drive_c(*HOST_FOLDER)
+        cls.host = os.path.join(cls.folder, "Fulmina.scr")
+        cls.capture = os.path.join(ARGS["env"], "capture.raw")
+
+    def setUp(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+        os.makedirs(self.folder)
+        for name in ("Fulmina.scr", "Fulmina.dll"):
+            shutil.copyfile(os.path.join(ARGS["bin"], name), os.path.join(self.folder, name))
+        shutil.rmtree(self.wine.drive_c("z_quil"), ignore_errors=True)
+        # Where an unquoted command line with blanks would start a program.
+        shutil.copyfile(ARGS["probe"], self.wine.drive_c("Program.exe"))
+        for leftover in ("decoy_ran",):
+            if os.path.exists(self.wine.drive_c(leftover)):
+                os.remove(self.wine.drive_c(leftover))
+        self.processes = []
+
+    def tearDown(self):
+        for p in self.processes:
+            if p.poll() is None:
+                p.kill()
+                p.wait(10)
+        if self.wine.window() is not None:
+            self.wine.probe("post", "close")
+            self.wine.wait_window(timeout=0.1)
+        os.remove(self.wine.drive_c("Program.exe"))
+
+    def start(self, *args, **kw):
+        p = self.wine.start(self.host, *args, **kw)
+        self.processes.append(p)
+        return p
+
+    def settings(self, kind, repeat=0, path=""):
+        lines = [b"[Section]", sjis("BGM区分") + b"= %d" % kind, sjis("BGMﾘﾋﾟｰﾄ") + b"= %d" % repeat,
+                 sjis("BGMﾌｧｲﾙ") + b"=" + sjis(path), b""]
+        with open(os.path.join(self.folder, "Fulmina.ini"), "wb") as f:
+            f.write(b"\r\n".join(lines))
+
+    def texture(self):
+        return self.wine.drive_c("z_quil", "Fulmina.bmp")
+
+    def run_saver_until_escape(self, *args, check_while_running=None):
+        host = self.start(*args)
+        window = self.wine.wait_window(lambda w: w["visible"] == "1")
+        self.assertIsNotNone(window, "the renderer window did not appear")
+        self.assertTrue(os.path.isfile(self.texture()), "no glow texture file while the renderer runs")
+        if check_while_running:
+            check_while_running()
+        self.wine.press("Escape")
+        gone = time.monotonic()
+        self.assertIsNotNone(self.wine.wait_gone(10), "the renderer did not end on Escape")
+        self.assertEqual(host.wait(10), 0)
+        self.assertLess(time.monotonic() - gone, 3.0, "the host outlived the renderer")
+        self.assertFalse(os.path.exists(self.texture()), "the glow texture file was left behind")
+        self.assertFalse(os.path.exists(self.wine.drive_c("decoy_ran")), "a wrong program was started")
+        return host
+
+    def test_saver_writes_the_texture_runs_the_renderer_and_cleans_up(self):
+        def texture_is_the_glow():
+            picture = read_picture(self.texture())
+            self.assertEqual((picture.width, picture.height), (128, 128))
+            self.assertEqual(picture.at(64, 64), (255, 255, 255))
+            self.assertEqual(picture.at(0, 0), (0, 0, 0))
+        self.run_saver_until_escape("/s", check_while_running=texture_is_the_glow)
+
+    def test_empty_command_line_runs_the_saver_too(self):
+        self.run_saver_until_escape()
+
+    def test_a_lone_s_does_nothing_visible_but_makes_the_folder(self):
+        host = self.start("s")
+        self.assertEqual(host.wait(20), 0)
+        self.assertIsNone(self.wine.window())
+        self.assertTrue(os.path.isdir(self.wine.drive_c("z_quil")))
+        self.assertFalse(os.path.exists(self.texture()))
+
+    def test_password_and_unknown_modes_end_quietly(self):
+        for mode in ("/a", "/x", "/c"):
+            host = self.start(mode)
+            self.assertEqual(host.wait(20), 0, mode)
+            self.assertIsNone(self.wine.window(), mode)
+
+    def test_missing_renderer_shows_the_message_and_creates_nothing(self):
+        os.remove(os.path.join(self.folder, "Fulmina.dll"))
+        host = self.start("/s")
+        code, out = self.wine.probe("messagebox", 15000)
+        self.assertEqual(code, 0, "no message box")
+        caption, text = (out.split("\n") + [""])[:2]
+        self.assertEqual(text, MISSING_RENDERER)
+        self.assertEqual(host.wait(10), 0)
+        self.assertFalse(os.path.exists(self.wine.drive_c("z_quil")), "the folder was made anyway")
+
+    def test_an_open_settings_dialog_makes_every_mode_end_silently(self):
+        holder = self.wine.start(self.wine.probe_exe, "caption-window", "↓Fulmina↓", "30000")
+        self.processes.append(holder)
+        time.sleep(1.5)
+        for args in (["/s"], [], ["/c"], ["/p", "123"]):
+            host = self.start(*args)
+            self.assertEqual(host.wait(20), 0, args)
+            self.assertIsNone(self.wine.window(), args)
+        self.assertFalse(os.path.exists(self.wine.drive_c("z_quil")))
+
+    def test_preview_fills_the_pane_and_ends_with_it(self):
+        os.remove(os.path.join(self.folder, "Fulmina.dll"))  # the preview needs no renderer
+        pane = self.wine.start(self.wine.probe_exe, "pane", "8000", stderr="pipe")
+        self.processes.append(pane)
+        handle = pane.stdout.readline().decode().strip()
+        self.assertTrue(handle.isdigit(), handle)
+        host = self.start("/p", handle)
+        time.sleep(2.5)
+        code, out = self.wine.probe("child", handle)
+        self.assertEqual(code, 0, "the pane has no child window")
+        child = dict(item.split("=", 1) for item in out.split())
+        self.assertEqual(child["caption"], "Preview_Window")
+        self.assertEqual((child["left"], child["top"], child["width"], child["height"]), ("0", "0", "152", "112"))
+        self.assertEqual((child["child"], child["popup"], child["visible"]), ("1", "0", "1"))
+        # What the pane shows is checked in-process by the Windows tests: Wine does
+        # not draw a child window of another process into its parent.
+        self.wine.x("import", "-window", "root", os.path.join(ARGS["out"], "preview-pane.png"))
+        self.assertIsNone(self.wine.window(), "the preview started the renderer")
+        self.assertFalse(os.path.exists(self.wine.drive_c("z_quil")), "the preview made the folder")
+        self.assertEqual(pane.wait(15), 0)
+        self.assertEqual(host.wait(10), 0, "the host did not end with its pane")
+
+    def test_preview_without_a_window_handle_ends_quietly(self):
+        for args in (["/p"], ["/p", "0"], ["/p", "12345678"]):
+            host = self.start(*args)
+            self.assertEqual(host.wait(20), 0, args)
+
+    def music_file(self, name, kind):
+        folder = self.wine.drive_c("My Music")
+        os.makedirs(folder, exist_ok=True)
+        wav = os.path.join(folder, "tone.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-b", "16", "-c", "2", wav, "synth", "1.0",
+                        "sine", "440", "vol", "0.5"], check=True)
+        path = os.path.join(folder, name)
+        if kind == "mp3":
+            subprocess.run(["lame", "--quiet", "-b", "128", wav, path], check=True)
+        return "C:\\My Music\\" + name
+
+    def captured(self):
+        return os.path.getsize(self.capture) if os.path.exists(self.capture) else 0
+
+    def heard_looping(self):
+        """More sound keeps arriving well after the one-second file would have ended."""
+        time.sleep(3.0)
+        first = self.captured()
+        time.sleep(2.0)
+        later = self.captured()
+        self.assertGreater(first, 0, "nothing was played")
+        self.assertGreater(later, first + 100000, "the music did not go on looping")
+
+    def assertSilentAfterShutdown(self):
+        time.sleep(1.0)
+        before = self.captured()
+        time.sleep(1.5)
+        self.assertEqual(self.captured(), before, "sound went on after the saver ended")
+
+    def test_wav_music_loops_while_the_saver_runs(self):
+        self.settings(2, path=self.music_file("tone.wav", "wav"))
+        self.run_saver_until_escape("/s", check_while_running=self.heard_looping)
+        self.assertSilentAfterShutdown()
+
+    def test_mp3_music_with_blanks_in_its_path_loops(self):
+        self.settings(2, path=self.music_file("tone one.mp3", "mp3"))
+        self.run_saver_until_escape("/s", check_while_running=self.heard_looping)
+        self.assertSilentAfterShutdown()
+
+    def test_cd_music_commands_and_the_poll_stopping_without_a_drive(self):
+        self.settings(1, repeat=3)
+        log = open(os.path.join(ARGS["out"], "mci-trace.txt"), "w+")
+        host = self.start("/s", winedebug="+mci", stderr=log)
+        self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+        time.sleep(2.0)
+        self.wine.press("Escape")
+        self.assertEqual(host.wait(15), 0)
+        log.seek(0)
+        trace = log.read()
+        log.close()
+        commands = [c for c in ("open cdaudio", "set cdaudio time format tmst",
+                                "status cdaudio current track") if c in trace]
+        self.assertEqual(commands, ["open cdaudio", "set cdaudio time format tmst",
+                                    "status cdaudio current track"])
+        positions = [trace.index(c) for c in commands]
+        self.assertEqual(positions, sorted(positions), "commands out of order")
+        # Two seconds of a live poll would ask ten times; the error stopped it at once.
+        self.assertEqual(trace.count("status cdaudio current track"), 1, "the poll did not stop")
+        self.assertNotIn("play cdaudio", trace)
+
+
+if __name__ == "__main__":
+    names = ["env", "bin", "probe", "assets", "out"]
+    ARGS.update(zip(names, sys.argv[1:6]))
+    os.makedirs(ARGS["out"], exist_ok=True)
+    unittest.main(argv=sys.argv[:1] + sys.argv[6:], verbosity=2)

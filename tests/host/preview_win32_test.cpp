@@ -1,0 +1,114 @@
+// The preview set-up on a pane of this process, where the screen can be read
+// back (a pane of another process is the real case; see the end-to-end test).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "forms/application.h"
+#include "host/fulmina_r.h"
+#include "host/resource_ids.h"
+
+namespace {
+
+using namespace fulmina;
+
+void pump(DWORD millis) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < millis) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+// 32-bit BGRX pixels of a bitmap, top-down.
+std::vector<std::uint8_t> pixelsOf(HBITMAP bitmap, int w, int h) {
+    std::vector<std::uint8_t> px(static_cast<size_t>(w) * h * 4);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+std::vector<std::uint8_t> screenPixels(int x, int y, int w, int h) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, w, h, screen, x, y, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    auto px = pixelsOf(copy, w, h);
+    DeleteObject(copy);
+    return px;
+}
+
+HWND makePane(int w, int h) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"TestPane";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"TestPane", L"Pane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, w, h,
+                           nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TEST(Preview, FillsThePaneWithThePreviewPictureAndGoesWithIt) {
+    HWND pane = makePane(152, 112);
+    ASSERT_NE(pane, nullptr);
+    FulminaR preview;
+    ASSERT_TRUE(setUpPreview(preview, pane));
+    pump(800);
+    EXPECT_EQ(GetParent(preview.hwnd()), pane);
+    const LONG style = GetWindowLongW(preview.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE(style & WS_POPUP);
+    EXPECT_TRUE(IsWindowVisible(preview.hwnd()));
+    RECT client;
+    GetClientRect(preview.hwnd(), &client);
+    EXPECT_EQ(client.right, 152);
+    EXPECT_EQ(client.bottom, 112);
+
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(picture, nullptr);
+    const auto expected = pixelsOf(picture, 152, 112);
+    DeleteObject(picture);
+    const auto seen = screenPixels(100, 100, 152, 112);
+    long long diff = 0;
+    for (size_t i = 0; i < expected.size(); i += 4)
+        for (int c = 0; c < 3; ++c) diff += std::abs(int(seen[i + c]) - int(expected[i + c]));
+    EXPECT_LT(double(diff) / (152.0 * 112 * 3), 4.0) << "the pane does not show the preview picture";
+
+    const int formsBefore = forms::loadedFormCount();
+    DestroyWindow(pane);
+    EXPECT_FALSE(preview.isLoaded()) << "the preview outlived its pane";
+    EXPECT_EQ(forms::loadedFormCount(), formsBefore - 1);
+}
+
+TEST(Preview, ALargerPaneShowsBlackBeyondThePicture) {
+    HWND pane = makePane(200, 150);
+    FulminaR preview;
+    ASSERT_TRUE(setUpPreview(preview, pane));
+    pump(800);
+    const auto seen = screenPixels(100, 100, 200, 150);
+    auto at = [&](int x, int y) { return &seen[(static_cast<size_t>(y) * 200 + x) * 4]; };
+    for (auto [x, y] : {std::pair{170, 20}, {20, 130}, {190, 140}})
+        EXPECT_EQ(at(x, y)[0] + at(x, y)[1] + at(x, y)[2], 0) << x << "," << y;
+    EXPECT_GT(at(76, 56)[0], 150) << "no glow in the middle of the picture";
+    DestroyWindow(pane);
+}
+
+}  // namespace
