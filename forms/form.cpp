@@ -97,6 +97,9 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
             case WM_CLOSE:
                 form->Unload();
                 return 0;
+            case WM_ENDSESSION:  // log-off or shut-down unloads every form
+                if (wParam) form->Unload();
+                return 0;
             case WM_NCDESTROY:
                 SetWindowLongPtrW(window, GWLP_USERDATA, 0);
                 form->destroyed();
