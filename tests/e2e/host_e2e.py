@@ -93,6 +93,11 @@ class HostEndToEnd(unittest.TestCase):
             self.assertEqual(picture.at(0, 0), (0, 0, 0))
         self.run_saver_until_escape("/s", check_while_running=texture_is_the_glow)
 
+    def test_the_control_panel_finds_the_saver_by_name(self):
+        code, out = self.wine.probe("describe", "C:\\%s\\%s\\Fulmina.scr" % HOST_FOLDER)
+        self.assertEqual(code, 0)
+        self.assertEqual(out.split("\n"), ["Fulmina", "Fulmina"])
+
     def test_empty_command_line_runs_the_saver_too(self):
         self.run_saver_until_escape()
 

@@ -11,6 +11,8 @@
 //   probe pane MS                   hold a 152 x 112 window at 100,100 as a preview pane for MS,
 //                                   printing its handle in decimal; then destroy it
 //   probe child HANDLE              the first child window of HANDLE: caption (blanks as _), size, styles
+//   probe describe PATH             the program's description (string 1) and its version
+//                                   resource's FileDescription, one line each
 //   probe messagebox MS             wait for a message box; print its caption and text
 //                                   (UTF-8, one line each), then press its OK button
 // Started under the name Program.exe it only leaves C:\decoy_ran behind: it
@@ -166,6 +168,26 @@ int main(int argc, char** argv) {
                           static_cast<DWORD>(std::atol(argv[3])), false);
     if (std::strcmp(cmd, "pane") == 0) return holdWindow(L"Pane", WS_POPUP, 100, 100, 152, 112, millis, true);
     if (std::strcmp(cmd, "messagebox") == 0) return messageBox(millis);
+    if (std::strcmp(cmd, "describe") == 0 && argc > 2) {
+        // As the display control panel reads a saver's name.
+        const std::wstring path = wideArgument(argv[2]);
+        HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (module == nullptr) return 1;
+        wchar_t description[256] = {};
+        LoadStringW(module, 1, description, 256);
+        FreeLibrary(module);
+        std::string fileDescription;
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        std::string block(size, '\0');
+        void* value = nullptr;
+        UINT length = 0;
+        if (size > 0 && GetFileVersionInfoW(path.c_str(), 0, size, block.data()) &&
+            VerQueryValueW(block.data(), L"\\StringFileInfo\\041104B0\\FileDescription", &value, &length))
+            fileDescription = utf8(static_cast<const wchar_t*>(value));
+        std::printf("%s\n%s\n", utf8(description).c_str(), fileDescription.c_str());
+        return 0;
+    }
     if (std::strcmp(cmd, "child") == 0 && argc > 2) {
         HWND parent = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::strtoull(argv[2], nullptr, 10)));
         HWND child = GetWindow(parent, GW_CHILD);

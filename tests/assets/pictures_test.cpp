@@ -1,0 +1,94 @@
+// The generated pictures against their descriptions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/glow_picture.h"
+#include "assets/preview_picture.h"
+
+namespace {
+
+using namespace fulmina::assets;
+
+struct Ring {
+    double r = 0, g = 0, b = 0;
+    int minGreen = 255, maxGreen = 0, minBlue = 255, maxBlue = 0;
+};
+
+// Colours averaged over a circle of the glow picture.
+Ring ring(const std::vector<std::uint8_t>& rgb, double radius) {
+    Ring out;
+    int n = 0;
+    for (int k = 0; k < 720; ++k) {
+        const double a = k * M_PI / 360;
+        const int x = static_cast<int>(std::floor(64 + radius * std::cos(a)));
+        const int y = static_cast<int>(std::floor(64 + radius * std::sin(a)));
+        if (x < 0 || y < 0 || x >= glowSide || y >= glowSide) continue;
+        const std::uint8_t* px = &rgb[(static_cast<size_t>(y) * glowSide + x) * 3];
+        out.r += px[0];
+        out.g += px[1];
+        out.b += px[2];
+        out.minGreen = std::min<int>(out.minGreen, px[1]);
+        out.maxGreen = std::max<int>(out.maxGreen, px[1]);
+        out.minBlue = std::min<int>(out.minBlue, px[2]);
+        out.maxBlue = std::max<int>(out.maxBlue, px[2]);
+        ++n;
+    }
+    out.r /= n;
+    out.g /= n;
+    out.b /= n;
+    return out;
+}
+
+TEST(GlowPicture, FollowsTheRadialColourProfile) {
+    const auto rgb = makeGlowPicture();
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(glowSide) * glowSide * 3);
+    struct Expect {
+        double distance, r, g, b;
+    };
+    const Expect table[] = {{5, 255, 255, 255}, {12, 242, 255, 254}, {16, 185, 246, 255}, {20, 101, 206, 245},
+                            {24, 38, 155, 222}, {28, 10, 108, 188},  {32, 2, 78, 157},    {40, 1, 45, 106},
+                            {48, 1, 23, 57},    {56, 1, 10, 24}};
+    for (const Expect& e : table) {
+        const Ring got = ring(rgb, e.distance);
+        EXPECT_NEAR(got.r, e.r, 10) << "red at " << e.distance;
+        EXPECT_NEAR(got.g, e.g, 10) << "green at " << e.distance;
+        EXPECT_NEAR(got.b, e.b, 10) << "blue at " << e.distance;
+    }
+}
+
+TEST(GlowPicture, IsUnevenAndBlackBeyondItsRadius) {
+    const auto rgb = makeGlowPicture();
+    const Ring at32 = ring(rgb, 32);
+    EXPECT_GT(at32.maxGreen - at32.minGreen, 35) << "the glow is too round";
+    EXPECT_GT(at32.maxBlue - at32.minBlue, 35);
+    EXPECT_LT(at32.maxGreen, 130);
+    for (int y = 0; y < glowSide; ++y)
+        for (int x = 0; x < glowSide; ++x)
+            if (std::hypot(x + 0.5 - 64, y + 0.5 - 64) > 64) {
+                const std::uint8_t* px = &rgb[(static_cast<size_t>(y) * glowSide + x) * 3];
+                ASSERT_EQ(px[0] + px[1] + px[2], 0) << x << "," << y;
+            }
+}
+
+TEST(PreviewPicture, IsAGlowOnDarkBlueWithVioletWhiteStrokes) {
+    const auto rgb = makePreviewPicture();
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(previewWidth) * previewHeight * 3);
+    auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * previewWidth + x) * 3]; };
+    const std::uint8_t* centre = at(previewWidth / 2, previewHeight / 2);
+    EXPECT_GT(centre[0] + centre[1] + centre[2], 700) << "no bright glow in the middle";
+    int darkBlue = 0, strokes = 0;
+    for (int y = 0; y < previewHeight; ++y)
+        for (int x = 0; x < previewWidth; ++x) {
+            const std::uint8_t* px = at(x, y);
+            darkBlue += px[2] > px[0] + 20 && px[2] < 90 && px[0] < 20;
+            strokes += px[0] > 80 && px[2] > 100 && px[0] > px[1];  // violet-white: red above green
+        }
+    const int all = previewWidth * previewHeight;
+    EXPECT_GT(darkBlue, all / 2) << "the background is not dark blue";
+    EXPECT_GT(strokes, 300) << "no lightning strokes";
+    EXPECT_LT(strokes, all / 5);
+}
+
+}  // namespace
