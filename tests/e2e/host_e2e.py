@@ -101,6 +101,18 @@ class HostEndToEnd(unittest.TestCase):
     def test_empty_command_line_runs_the_saver_too(self):
         self.run_saver_until_escape()
 
+    def test_a_slow_renderer_and_its_gap_between_windows_keep_the_saver(self):
+        # The probe, named as the renderer, takes 1.5 s to show a window and
+        # later has none for 1.5 s; the host waits for it, then ends with it.
+        shutil.copyfile(ARGS["probe"], os.path.join(self.folder, "Fulmina.dll"))
+        start = time.monotonic()
+        host = self.start("/s")
+        self.assertEqual(host.wait(20), 0)
+        took = time.monotonic() - start
+        self.assertGreater(took, 6.5, "the host ended while the renderer was still coming")
+        self.assertLess(took, 10.0, "the host did not end soon after the renderer")
+        self.assertFalse(os.path.exists(self.texture()))
+
     def test_a_lone_s_does_nothing_visible_but_makes_the_folder(self):
         host = self.start("s")
         self.assertEqual(host.wait(20), 0)

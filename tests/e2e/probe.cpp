@@ -17,6 +17,9 @@
 //                                   (UTF-8, one line each), then press its OK button
 // Started under the name Program.exe it only leaves C:\decoy_ran behind: it
 // stands where an unquoted command line with blanks would start a program.
+// Started under the name Fulmina.dll it is a slow renderer: no window for
+// 1.5 s, a window "Fulmina_VC" for 2 s, none for 1.5 s (as in a display
+// switch, only longer), the window again for 2 s, then it ends.
 #include <windows.h>
 
 #include <cstdio>
@@ -122,17 +125,26 @@ int messageBox(DWORD millis) {
     return 0;
 }
 
-bool startedAsDecoy() {
+bool startedAs(const char* fileName) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const char* name = std::strrchr(self, '\\');
-    return name != nullptr && lstrcmpiA(name + 1, "Program.exe") == 0;
+    return name != nullptr && lstrcmpiA(name + 1, fileName) == 0;
+}
+
+int slowRenderer() {
+    Sleep(1500);
+    holdWindow(L"Fulmina_VC", WS_POPUP, 0, 0, 64, 64, 2000, false);
+    Sleep(1500);
+    holdWindow(L"Fulmina_VC", WS_POPUP, 0, 0, 64, 64, 2000, false);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (startedAsDecoy()) {
+    if (startedAs("Fulmina.dll")) return slowRenderer();
+    if (startedAs("Program.exe")) {
         HANDLE f = CreateFileA("C:\\decoy_ran", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
         return 0;
