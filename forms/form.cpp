@@ -8,18 +8,19 @@ namespace forms {
 
 namespace {
 constexpr wchar_t formClass[] = L"FulminaForm";
-
-void registerFormClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = formClass;
-    registered = RegisterClassW(&wc) != 0;
-}
 }  // namespace
+
+void Form::registerClass() {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = formClass;
+        return RegisterClassW(&wc) != 0;
+    }();
+    (void)registered;
+}
 
 Form::Form(Design d) : design(std::move(d)) {}
 
@@ -33,14 +34,12 @@ Form::~Form() {
 
 bool Form::Load() {
     if (window != nullptr) return true;
-    registerFormClass();
+    registerClass();
+    if (backgroundBrush == nullptr) backgroundBrush = CreateSolidBrush(design.background);
     window = CreateWindowExW(design.exStyle, formClass, design.caption.c_str(), design.style & ~WS_VISIBLE,
                              CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr, GetModuleHandleW(nullptr),
-                             nullptr);
+                             this);
     if (window == nullptr) return false;
-    backgroundBrush = CreateSolidBrush(design.background);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     formLoaded();
     for (Timer* t : timers) t->attach();
     Form_Load();
@@ -86,6 +85,10 @@ void Form::destroyed() {
 }
 
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form != nullptr) {
         switch (message) {

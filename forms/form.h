@@ -46,6 +46,7 @@ protected:
 private:
     friend class Timer;
     friend class Image;
+    static void registerClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void destroyed();
