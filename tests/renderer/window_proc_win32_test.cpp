@@ -124,3 +124,40 @@ TEST_F(RendererWindowTest, ClosingReleasesContextDcAndWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RendererWindowFallback, AFailedFullScreenSwitchGivesAnUnadjustedWindow) {
+    using namespace fulmina;
+    RendererApp app;
+    app.instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(registerRendererClass(app));
+    KeyTable keys{};
+    RendererWindow w;
+    w.keys = &keys;
+    w.app = &app;
+    w.width = 1000;  // a mode the display does not have
+    w.height = 700;
+    DEVMODEA before{};
+    before.dmSize = sizeof(before);
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
+    ASSERT_TRUE(openRendererWindow(w));
+    EXPECT_EQ(w.fullScreen, 0);
+    EXPECT_FALSE(GetWindowLongA(w.window, GWL_STYLE) & WS_POPUP);
+    EXPECT_FALSE(GetWindowLongA(w.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT outer;
+    GetWindowRect(w.window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 1000) << "the nominal size is the outer size";
+    RECT client;
+    GetClientRect(w.window, &client);
+    EXPECT_LT(client.right, 1000) << "so the client area comes out smaller";
+    closeRendererWindow(w);
+    DEVMODEA after{};
+    after.dmSize = sizeof(after);
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
+    EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
+    EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
+    UnregisterClassA(app.className, app.instance);
+}
+
+}  // namespace
