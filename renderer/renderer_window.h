@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "renderer/frame.h"
+#include "renderer/texts.h"
 
 namespace fulmina {
 
 struct RendererApp {
     HINSTANCE instance = nullptr;
-    const char* className = "OpenGL";
+    const char* className = texts::windowClass;
 };
 
 // The program's one window record.
@@ -19,7 +20,7 @@ struct RendererWindow {
     HDC dc = nullptr;
     HGLRC context = nullptr;
     RendererApp* app = nullptr;
-    const char* title = "Fulmina_VC";
+    const char* title = texts::windowTitle;
     std::int32_t width = 1024;
     std::int32_t height = 768;
     std::int32_t bitsPerPixel = 16;

@@ -4,6 +4,7 @@
 
 #include "renderer/gl_api.h"
 #include "renderer/scene_values.h"
+#include "renderer/texts.h"
 #include "renderer/texture_loader.h"
 
 namespace fulmina {
@@ -31,7 +32,7 @@ void advanceBlink() {
 }  // namespace
 
 bool StrikeScene::loadGlowTexture() {
-    return loadPictureTexture(glowTexturePath, &texture) && texture != 0xFFFFFFFFu;
+    return loadPictureTexture(texts::glowTexturePath, &texture) && texture != 0xFFFFFFFFu;
 }
 
 bool StrikeScene::initialise() {

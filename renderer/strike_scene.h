@@ -25,7 +25,4 @@ private:
     std::unique_ptr<BoltNode> rootBolt;
 };
 
-// The file the saver host writes for the renderer before starting it.
-constexpr const char* glowTexturePath = "c:\\z_quil\\Fulmina.bmp";
-
 }  // namespace fulmina
