@@ -161,3 +161,37 @@ TEST(RendererWindowFallback, AFailedFullScreenSwitchGivesAnUnadjustedWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cursor's display counter, left as it was.
+int cursorCounter() {
+    const int counter = ShowCursor(TRUE);
+    ShowCursor(FALSE);
+    return counter - 1;
+}
+
+TEST(RendererWindowFallback, AnOpeningThatFailsAfterTheSwitchGivesTheCursorAndDisplayBack) {
+    using namespace fulmina;
+    RendererApp app;
+    app.instance = GetModuleHandleA(nullptr);
+    app.className = "NoSuchWindowClass";  // the window cannot be made
+    KeyTable keys{};
+    RendererWindow w;
+    w.keys = &keys;
+    w.app = &app;
+    const int before = cursorCounter();
+    EXPECT_FALSE(openRendererWindow(w));
+    EXPECT_EQ(w.window, nullptr);
+    EXPECT_EQ(cursorCounter(), before) << "the cursor stays hidden after a failed opening";
+    DEVMODEA now{};
+    now.dmSize = sizeof(now);
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now);
+    DEVMODEA registry{};
+    registry.dmSize = sizeof(registry);
+    EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &registry);
+    EXPECT_EQ(now.dmPelsWidth, registry.dmPelsWidth);
+    EXPECT_EQ(now.dmBitsPerPel, registry.dmBitsPerPel);
+}
+
+}  // namespace
