@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
 
 #include "forms/application.h"
 #include "forms/text.h"
@@ -55,7 +54,7 @@ void Main() {
 
     const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
-    if (mode == 'C') forms::endProcess();  // the settings dialog comes with its own change
+    if (mode == 'C') forms::endProcess();  // no settings dialog in this build yet
     if (mode != 'S' && !commandLine.empty()) forms::endProcess();
     if (mode == 'S') SavedCursorCount = ShowCursor(FALSE);
     static FulminaS saver;
