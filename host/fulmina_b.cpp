@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 #include "forms/application.h"
 #include "forms/text.h"
 #include "host/fulmina_r.h"
