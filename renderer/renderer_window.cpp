@@ -27,26 +27,12 @@ PIXELFORMATDESCRIPTOR pixelFormatFor(const RendererWindow& w) {
     return pfd;
 }
 
-// Undoes what a failed opening had acquired, newest first. A display mode
-// switched for this opening is restored too, with the cursor, so that a
-// failure never leaves the user at 1024 x 768 without a pointer.
-bool abandonOpening(RendererWindow& w, bool displaySwitched) {
-    if (w.context != nullptr) {
-        wglDeleteContext(w.context);
-        w.context = nullptr;
-    }
-    if (w.dc != nullptr) {
-        ReleaseDC(w.window, w.dc);
-        w.dc = nullptr;
-    }
-    if (w.window != nullptr) {
-        DestroyWindow(w.window);
-        w.window = nullptr;
-    }
-    if (displaySwitched) {
-        ChangeDisplaySettingsA(nullptr, 0);
-        ShowCursor(TRUE);
-    }
+// A failed opening releases what it had acquired (context, DC, window) through
+// the ordinary closing, which also gives back a display mode switched for this
+// opening, with the cursor: a failure never leaves the user at 1024 x 768
+// without a pointer.
+bool abandonOpening(RendererWindow& w) {
+    closeRendererWindow(w);
     return false;
 }
 }  // namespace
@@ -78,11 +64,9 @@ bool openRendererWindow(RendererWindow& w) {
     DWORD exStyle = WS_EX_APPWINDOW;
     RECT rect{0, 0, w.width, w.height};
     const PIXELFORMATDESCRIPTOR pfd = pixelFormatFor(w);
-    bool displaySwitched = false;
 
     if (w.fullScreen == 1) {
         if (setDisplayMode(w.width, w.height, w.bitsPerPixel)) {
-            displaySwitched = true;
             ShowCursor(FALSE);
             style = WS_POPUP;
             exStyle |= WS_EX_TOPMOST;
@@ -96,14 +80,14 @@ bool openRendererWindow(RendererWindow& w) {
     w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, 0, 0,
                                rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                w.app->instance, &w);
-    if (w.window == nullptr) return abandonOpening(w, displaySwitched);
+    if (w.window == nullptr) return abandonOpening(w);
     w.dc = GetDC(w.window);
-    if (w.dc == nullptr) return abandonOpening(w, displaySwitched);
+    if (w.dc == nullptr) return abandonOpening(w);
     const int format = ChoosePixelFormat(w.dc, &pfd);
-    if (format == 0 || !SetPixelFormat(w.dc, format, &pfd)) return abandonOpening(w, displaySwitched);
+    if (format == 0 || !SetPixelFormat(w.dc, format, &pfd)) return abandonOpening(w);
     w.context = wglCreateContext(w.dc);
     if (w.context == nullptr || !wglMakeCurrent(w.dc, w.context))
-        return abandonOpening(w, displaySwitched);
+        return abandonOpening(w);
 
     ShowWindow(w.window, SW_SHOWNORMAL);
     w.visible = 1;
