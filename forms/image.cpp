@@ -7,6 +7,11 @@
 
 namespace forms {
 
+HBITMAP loadBitmapResource(int id) {
+    return static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
 Image::Image(Form& container, HBITMAP picture) : container(container), picture(picture) {
     container.images.push_back(this);
     BITMAP info{};

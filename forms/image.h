@@ -5,6 +5,10 @@ namespace forms {
 
 class Form;
 
+// A bitmap resource of this program as a DIB section (the caller owns it), or
+// null when there is none.
+HBITMAP loadBitmapResource(int id);
+
 // A windowless image control: its container paints it, at its natural size
 // from its top-left corner and cut to the control's size (never stretched).
 class Image {

@@ -9,15 +9,8 @@
 
 namespace fulmina {
 
-namespace {
-HBITMAP previewPicture() {
-    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP,
-                                           0, 0, LR_CREATEDIBSECTION));
-}
-}  // namespace
-
 FulminaR::FulminaR()
-    : Form({forms::wide(texts::previewFormCaption), WS_POPUP, 0, RGB(0, 0, 0)}), Img_Prev(*this, previewPicture()) {}
+    : Form({forms::wide(texts::previewFormCaption), WS_POPUP, 0, RGB(0, 0, 0)}), Img_Prev(*this, forms::loadBitmapResource(IDB_PREVIEW)) {}
 
 bool setUpPreview(FulminaR& preview, HWND pane) {
     RECT rect{};

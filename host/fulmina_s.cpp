@@ -10,16 +10,9 @@
 
 namespace fulmina {
 
-namespace {
-HBITMAP glowPicture() {
-    return static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_GLOW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-}  // namespace
-
 FulminaS::FulminaS()
     : Form({forms::wide(texts::saverFormCaption), WS_OVERLAPPEDWINDOW, 0, RGB(0, 0, 0)}),
-      Display(128, 128, RGB(0, 0, 0), glowPicture()),
+      Display(128, 128, RGB(0, 0, 0), forms::loadBitmapResource(IDB_GLOW)),
       Timer1(*this, 1000, false, [this] { Timer1_Timer(); }),
       Timer2(*this, 200, false, [this] { Timer2_Timer(); }),
       Timer3(*this, 500, true, [this] { Timer3_Timer(); }),

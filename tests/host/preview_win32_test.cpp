@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/application.h"
+#include "forms/image.h"
 #include "host/fulmina_r.h"
 #include "host/resource_ids.h"
 
@@ -81,8 +82,7 @@ TEST(Preview, FillsThePaneWithThePreviewPictureAndGoesWithIt) {
     EXPECT_EQ(client.right, 152);
     EXPECT_EQ(client.bottom, 112);
 
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP picture = forms::loadBitmapResource(IDB_PREVIEW);
     ASSERT_NE(picture, nullptr);
     const auto expected = pixelsOf(picture, 152, 112);
     DeleteObject(picture);
