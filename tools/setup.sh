@@ -11,6 +11,16 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
+  # What Wine loads at run time, for both of its sides; with recommends off
+  # nothing else brings them. The 32-bit side runs the shipped build where the
+  # machine executes 32-bit code: OpenGL through Mesa, and the X extensions for
+  # the display-mode switch (XRandR, VidMode), input, cursors and windows.
+  libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
+  libxrandr2:i386 libxxf86vm1:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
+  libxcomposite1:i386 libxrender1:i386 libxfixes3:i386
+  libgl1 libglx-mesa0 libgl1-mesa-dri
+  libxrandr2 libxxf86vm1 libxi6 libxcursor1 libxinerama1
+  libxcomposite1 libxrender1 libxfixes3
   xvfb xdotool x11-utils imagemagick
   locales fonts-ipafont-gothic
   libosmesa6-dev libglu1-mesa-dev libgl-dev
