@@ -12,8 +12,8 @@ set(FULMINA_HOST_CORE_SOURCES
   host/mode_letter.cpp
   host/paths.cpp
   host/setting_number.cpp
-  host/settings.cpp
-  host/fulmina_bgm.cpp
+  host/settings_file.cpp
+  host/music_player.cpp
   host/renderer_watch.cpp
   forms/units.cpp
 )

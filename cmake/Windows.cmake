@@ -9,7 +9,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 set(FULMINA_RENDERER_WIN32_SOURCES
-  renderer/renderer_window.cpp
+  renderer/renderer_window_win32.cpp
   renderer/texture_loader_win32.cpp
 )
 set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid)
@@ -20,7 +20,7 @@ target_link_libraries(renderer_win32 PUBLIC ${FULMINA_RENDERER_WIN32_LIBS})
 fulmina_warnings(renderer_win32)
 
 # The renderer is an ordinary executable that carries the name the host starts.
-add_executable(fulmina_renderer WIN32 renderer/main.cpp)
+add_executable(fulmina_renderer WIN32 renderer/main_win32.cpp)
 target_link_libraries(fulmina_renderer PRIVATE renderer_win32)
 set_target_properties(fulmina_renderer PROPERTIES OUTPUT_NAME Fulmina SUFFIX .dll
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
@@ -29,8 +29,8 @@ fulmina_warnings(fulmina_renderer)
 # The saver host.
 set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, preview.bmp)")
 set(FULMINA_HOST_WIN32_SOURCES
-  forms/text.cpp forms/application.cpp forms/form.cpp forms/timer.cpp forms/image.cpp
-  host/win32_platform.cpp host/fulmina_b.cpp host/fulmina_s.cpp host/fulmina_r.cpp
+  forms/text_win32.cpp forms/application_win32.cpp forms/form_win32.cpp forms/timer_win32.cpp forms/image_win32.cpp
+  host/platform_win32.cpp host/startup_win32.cpp host/saver_controller_win32.cpp host/preview_win32.cpp
 )
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_HOST_WIN32_SOURCES})
 target_include_directories(host_win32 PUBLIC ${CMAKE_SOURCE_DIR})
@@ -39,7 +39,7 @@ target_compile_definitions(host_win32 PUBLIC UNICODE _UNICODE)
 fulmina_warnings(host_win32)
 
 configure_file(host/host.rc.in ${CMAKE_BINARY_DIR}/host.rc @ONLY)
-add_executable(fulmina_host WIN32 host/main.cpp ${CMAKE_BINARY_DIR}/host.rc)
+add_executable(fulmina_host WIN32 host/main_win32.cpp ${CMAKE_BINARY_DIR}/host.rc)
 target_include_directories(fulmina_host PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(fulmina_host PRIVATE host_win32)
 set_target_properties(fulmina_host PROPERTIES OUTPUT_NAME Fulmina SUFFIX .scr

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "forms/image.h"
-#include "host/settings.h"
+#include "forms/image_win32.h"
+#include "host/settings_file.h"
 #include "host/setting_number.h"
-#include "host/win32_platform.h"
+#include "host/platform_win32.h"
 
 namespace {
 

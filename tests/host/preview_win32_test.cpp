@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "forms/application.h"
-#include "forms/image.h"
-#include "host/fulmina_r.h"
+#include "forms/application_win32.h"
+#include "forms/image_win32.h"
+#include "host/preview_win32.h"
 #include "host/resource_ids.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "forms/timer.h"
+#include "forms/timer_win32.h"
 
 #include <algorithm>
 
-#include "forms/form.h"
+#include "forms/form_win32.h"
 
 namespace forms {
 

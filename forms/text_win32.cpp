@@ -1,4 +1,4 @@
-#include "forms/text.h"
+#include "forms/text_win32.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "host/fulmina_r.h"
+#include "host/preview_win32.h"
 
-#include "forms/application.h"
-#include "forms/text.h"
+#include "forms/application_win32.h"
+#include "forms/text_win32.h"
 #include "forms/units.h"
-#include "host/fulmina_b.h"
+#include "host/startup_win32.h"
 #include "host/resource_ids.h"
 #include "host/texts.h"
 

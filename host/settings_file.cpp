@@ -1,4 +1,4 @@
-#include "host/settings.h"
+#include "host/settings_file.h"
 
 #include "host/paths.h"
 #include "host/setting_number.h"

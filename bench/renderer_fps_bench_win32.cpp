@@ -9,7 +9,7 @@
 
 #include "renderer/frame.h"
 #include "renderer/gl_api.h"
-#include "renderer/renderer_window.h"
+#include "renderer/renderer_window_win32.h"
 #include "renderer/strike_scene.h"
 
 namespace {

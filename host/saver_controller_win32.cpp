@@ -1,8 +1,8 @@
-#include "host/fulmina_s.h"
+#include "host/saver_controller_win32.h"
 
-#include "forms/application.h"
-#include "forms/text.h"
-#include "host/fulmina_b.h"
+#include "forms/application_win32.h"
+#include "forms/text_win32.h"
+#include "host/startup_win32.h"
 #include "host/mode_letter.h"
 #include "host/paths.h"
 #include "host/resource_ids.h"

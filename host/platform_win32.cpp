@@ -1,8 +1,8 @@
-#include "host/win32_platform.h"
+#include "host/platform_win32.h"
 
 #include <mmsystem.h>
 
-#include "forms/text.h"
+#include "forms/text_win32.h"
 #include "host/paths.h"
 #include "host/texts.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/mci_port.h"
-#include "host/settings.h"
+#include "host/settings_file.h"
 
 namespace fulmina {
 

@@ -1,4 +1,4 @@
-#include "host/fulmina_bgm.h"
+#include "host/music_player.h"
 
 #include <cctype>
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "renderer/gl_api.h"
-#include "renderer/renderer_window.h"
+#include "renderer/renderer_window_win32.h"
 
 namespace {
 

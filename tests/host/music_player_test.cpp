@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fulmina_bgm.h"
+#include "host/music_player.h"
 #include "host/texts.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "renderer/renderer_window.h"
+#include "renderer/renderer_window_win32.h"
 
 #include "renderer/gl_api.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "forms/form.h"
-#include "forms/image.h"
+#include "forms/form_win32.h"
+#include "forms/image_win32.h"
 
 namespace fulmina {
 

@@ -1,14 +1,14 @@
-#include "host/fulmina_b.h"
+#include "host/startup_win32.h"
 
 #include <windows.h>
 
-#include "forms/application.h"
-#include "forms/text.h"
-#include "host/fulmina_r.h"
-#include "host/fulmina_s.h"
+#include "forms/application_win32.h"
+#include "forms/text_win32.h"
+#include "host/preview_win32.h"
+#include "host/saver_controller_win32.h"
 #include "host/mode_letter.h"
 #include "host/texts.h"
-#include "host/win32_platform.h"
+#include "host/platform_win32.h"
 
 namespace fulmina {
 

@@ -1,9 +1,9 @@
-#include "forms/image.h"
+#include "forms/image_win32.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "forms/form.h"
+#include "forms/form_win32.h"
 
 namespace forms {
 

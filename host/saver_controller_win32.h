@@ -1,12 +1,12 @@
 #pragma once
 #include <windows.h>
 
-#include "forms/form.h"
-#include "forms/image.h"
-#include "forms/timer.h"
-#include "host/fulmina_bgm.h"
+#include "forms/form_win32.h"
+#include "forms/image_win32.h"
+#include "forms/timer_win32.h"
+#include "host/music_player.h"
 #include "host/renderer_watch.h"
-#include "host/win32_platform.h"
+#include "host/platform_win32.h"
 
 namespace fulmina {
 

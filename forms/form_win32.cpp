@@ -1,8 +1,8 @@
-#include "forms/form.h"
+#include "forms/form_win32.h"
 
-#include "forms/application.h"
-#include "forms/image.h"
-#include "forms/timer.h"
+#include "forms/application_win32.h"
+#include "forms/image_win32.h"
+#include "forms/timer_win32.h"
 
 namespace forms {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "host/settings.h"
+#include "host/settings_file.h"
 
 namespace fulmina {
 

@@ -1,4 +1,4 @@
-#include "forms/application.h"
+#include "forms/application_win32.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "renderer/frame.h"
-#include "renderer/renderer_window.h"
+#include "renderer/renderer_window_win32.h"
 #include "renderer/strike_scene.h"
 
 namespace {
