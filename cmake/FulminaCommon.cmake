@@ -1,5 +1,6 @@
 # Sources shared by the native and the Windows builds.
 set(FULMINA_RENDERER_CORE_SOURCES
+  renderer/renderer_state.cpp
   renderer/crt_rand.cpp
   renderer/bolt_node.cpp
   renderer/particle_emitter.cpp

@@ -1,6 +1,7 @@
 #include "renderer/frame.h"
 
 #include "renderer/gl_api.h"
+#include "renderer/renderer_state.h"
 #include "renderer/strike_scene.h"
 
 namespace fulmina {
@@ -30,6 +31,10 @@ bool frameSetup(FrameContext& frame, const KeyTable& keys) {
 
 bool frameUpdate(FrameContext& frame, std::uint32_t ms) {
     bool exit = frame.keys != nullptr && (*frame.keys)[vkEscape] == 1;
+    if (rendererState.escapePressed) {  // down and already up again: a tap
+        rendererState.escapePressed = false;
+        exit = true;
+    }
     if (frame.activeScene == 1) frame.scene->update(static_cast<float>(ms));
     if (frame.initialisedScene != frame.activeScene) {
         frame.initialisedScene = frame.activeScene;

@@ -29,7 +29,8 @@ bool frameSetup(FrameContext& frame, const KeyTable& keys);
 
 // Input check, scene update and, in the first frame, the scene's
 // initialisation (after its first update). Returns true when the program
-// should end: Escape is down or the scene could not be initialised.
+// should end: Escape is down, or was pressed since the last frame, or the
+// scene could not be initialised.
 bool frameUpdate(FrameContext& frame, std::uint32_t ms);
 
 // Clears and draws the scene; draws nothing once the scene has failed.

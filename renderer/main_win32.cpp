@@ -2,23 +2,35 @@
 #include <windows.h>
 
 #include "renderer/frame.h"
+#include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
 #include "renderer/strike_scene.h"
 
 namespace {
 
-fulmina::StrikeScene strikeScene;  // lives from before the entry until after it
-fulmina::FrameContext frame{&strikeScene};
+using namespace fulmina;
 
-void renderFrame(fulmina::RendererWindow& w) {
+// The program's objects; its plain values are in rendererState. The scene is
+// made before the entry and freed after it, as a static.
+struct Program {
+    RendererApp app;
+    KeyTable keys{};
+    RendererWindow window;
+    StrikeScene scene;
+    FrameContext frame;
+};
+Program program;
+
+void renderFrame(RendererWindow& w, FrameContext& frame) {
     const DWORD now = GetTickCount();
-    if (fulmina::frameUpdate(frame, fulmina::elapsedTicks(w.lastTick, now))) fulmina::requestExit(w);
+    if (frameUpdate(frame, elapsedTicks(w.lastTick, now))) requestExit(w);
     w.lastTick = now;
-    fulmina::frameDraw(frame);
+    frameDraw(frame);
     SwapBuffers(w.dc);
 }
 
-void pumpMessages(fulmina::RendererWindow& w) {
+// Takes every waiting message before it draws a frame; no TranslateMessage.
+void pumpMessages(RendererWindow& w, FrameContext& frame) {
     for (;;) {
         MSG msg;
         if (PeekMessageA(&msg, w.window, 0, 0, PM_REMOVE)) {
@@ -27,7 +39,7 @@ void pumpMessages(fulmina::RendererWindow& w) {
         } else if (w.visible == 0) {
             WaitMessage();
         } else {
-            renderFrame(w);
+            renderFrame(w, frame);
         }
     }
 }
@@ -35,30 +47,29 @@ void pumpMessages(fulmina::RendererWindow& w) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    using namespace fulmina;
-    RendererApp app;
-    app.instance = instance;
-    static KeyTable keys{};
-    static RendererWindow w;
-    w.keys = &keys;
-    w.app = &app;
+    Program& p = program;
+    p.app.instance = instance;
+    p.window.keys = &p.keys;
+    p.window.app = &p.app;
+    p.frame.scene = &p.scene;
 
-    if (!registerRendererClass(app)) return -1;
-    keepRunning = true;
-    wantFullScreen = w.fullScreen == 1;
-    while (keepRunning) {
-        w.fullScreen = wantFullScreen ? 1 : 0;
-        if (!openRendererWindow(w)) {
-            keepRunning = false;
+    if (!registerRendererClass(p.app)) return -1;
+    RendererState& s = rendererState;
+    s.keepRunning = true;
+    s.wantFullScreen = p.window.fullScreen == 1;
+    while (s.keepRunning) {
+        p.window.fullScreen = s.wantFullScreen ? 1 : 0;
+        if (!openRendererWindow(p.window)) {
+            s.keepRunning = false;
             break;
         }
-        if (!frameSetup(frame, keys)) {
-            requestExit(w);
+        if (!frameSetup(p.frame, p.keys)) {
+            requestExit(p.window);
         } else {
-            pumpMessages(w);
+            pumpMessages(p.window, p.frame);
         }
-        closeRendererWindow(w);
+        closeRendererWindow(p.window);
     }
-    UnregisterClassA(app.className, app.instance);
+    UnregisterClassA(p.app.className, p.app.instance);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "renderer/crt_rand.h"
 #include "renderer/gl_api.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 
 namespace fulmina {
 
@@ -137,9 +137,9 @@ void ParticleEmitter::draw() const {
         glPushMatrix();
         glTranslatef(-p.x, -p.y, -p.z);
         // Undo the scene's spin so that the square faces the viewer.
-        glRotatef(-spinZ, 0, 0, 1);
-        glRotatef(-spinY, 0, 1, 0);
-        glRotatef(-spinX, 1, 0, 0);
+        glRotatef(-rendererState.spinZ, 0, 0, 1);
+        glRotatef(-rendererState.spinY, 0, 1, 0);
+        glRotatef(-rendererState.spinX, 1, 0, 0);
         glBegin(GL_TRIANGLE_STRIP);
         glTexCoord2f(0, 0);
         glVertex3f(-h, -h, 0);

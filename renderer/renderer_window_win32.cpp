@@ -1,11 +1,9 @@
 #include "renderer/renderer_window_win32.h"
 
 #include "renderer/gl_api.h"
+#include "renderer/renderer_state.h"
 
 namespace fulmina {
-
-bool keepRunning = false;
-bool wantFullScreen = true;
 
 namespace {
 constexpr UINT_PTR scScreenSave = 0xF140;
@@ -120,7 +118,7 @@ bool closeRendererWindow(RendererWindow& w) {
 
 void requestExit(RendererWindow& w) {
     PostMessageA(w.window, WM_QUIT, 0, 0);
-    keepRunning = false;
+    rendererState.keepRunning = false;
 }
 
 LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -150,6 +148,8 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_KEYUP:
             if (wParam <= 255 && w != nullptr) {
                 (*w->keys)[wParam] = message == WM_KEYDOWN ? 1 : 0;
+                // Remembered until a frame sees it: its key-up may come first.
+                if (message == WM_KEYDOWN && wParam == VK_ESCAPE) rendererState.escapePressed = true;
                 return 0;
             }
             break;
@@ -159,7 +159,7 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             break;
         case msgSwitchDisplay:
             // The outer loop closes this window and opens one in the other mode.
-            wantFullScreen = !wantFullScreen;
+            rendererState.wantFullScreen = !rendererState.wantFullScreen;
             PostMessageA(window, WM_QUIT, 0, 0);
             break;
         default:

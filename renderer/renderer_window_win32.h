@@ -32,10 +32,6 @@ struct RendererWindow {
 // Private message that switches between full screen and a window.
 constexpr UINT msgSwitchDisplay = WM_USER + 1;
 
-// Program-wide loop flags.
-extern bool keepRunning;
-extern bool wantFullScreen;
-
 bool registerRendererClass(const RendererApp& app);
 bool openRendererWindow(RendererWindow& w);
 bool closeRendererWindow(RendererWindow& w);

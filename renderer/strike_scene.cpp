@@ -3,28 +3,22 @@
 #include <cmath>
 
 #include "renderer/gl_api.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 #include "renderer/texts.h"
 #include "renderer/texture_loader.h"
 
 namespace fulmina {
 
-float spinX = 0;
-float spinY = 0;
-float spinZ = 0;
-std::int32_t blinkCounter = 0;
-bool boltsVisible = true;
-
 namespace {
-void advanceBlink() {
-    ++blinkCounter;
-    switch (blinkCounter) {
-        case 200: boltsVisible = false; break;
-        case 250: boltsVisible = true; break;
-        case 300: boltsVisible = false; break;
+void advanceBlink(RendererState& s) {
+    ++s.blinkCounter;
+    switch (s.blinkCounter) {
+        case 200: s.boltsVisible = false; break;
+        case 250: s.boltsVisible = true; break;
+        case 300: s.boltsVisible = false; break;
         case 350:
-            blinkCounter = 0;
-            boltsVisible = true;
+            s.blinkCounter = 0;
+            s.boltsVisible = true;
             break;
         default: break;
     }
@@ -62,20 +56,22 @@ bool StrikeScene::initialise() {
 void StrikeScene::update(float ms) {
     if (rootBolt) rootBolt->stepTree();
     ParticleEmitter::update();
-    spinX += std::sin(ms / 2500.0f) * 100.0f;
-    spinY += std::sin(ms / 2900.0f) * 100.0f;
-    spinZ += std::sin(ms / 3300.0f) * 100.0f;
+    RendererState& s = rendererState;
+    s.spinX += std::sin(ms / 2500.0f) * 100.0f;
+    s.spinY += std::sin(ms / 2900.0f) * 100.0f;
+    s.spinZ += std::sin(ms / 3300.0f) * 100.0f;
 }
 
 void StrikeScene::draw() {
+    RendererState& s = rendererState;
     glLoadIdentity();
     glTranslatef(0, 0, -16);
-    glRotatef(spinX, 1, 0, 0);
-    glRotatef(spinY, 0, 1, 0);
-    glRotatef(spinZ, 0, 0, 1);
+    glRotatef(s.spinX, 1, 0, 0);
+    glRotatef(s.spinY, 0, 1, 0);
+    glRotatef(s.spinZ, 0, 0, 1);
     glColor4f(1.0f, 0.6f, 1.0f, 1.0f);
-    advanceBlink();
-    if (boltsVisible && rootBolt) {
+    advanceBlink(s);
+    if (s.boltsVisible && rootBolt) {
         // Six arms from the common root: -y, -z, +y, +z, then +x and -x.
         glPushMatrix();
         for (int i = 0; i < 4; ++i) {

@@ -83,6 +83,12 @@ class RendererEndToEnd(unittest.TestCase):
         self.wine.press("Escape")
         self.assertEnds(0)
 
+    def test_a_quick_tap_of_escape_ends_it(self):
+        self.start()
+        time.sleep(1.0)  # well into the frame loop
+        self.wine.tap("Escape")
+        self.assertEnds(0)
+
     def test_close_request_ends_with_zero(self):
         self.start()
         self.assertEqual(self.wine.probe("post", "close")[0], 0)

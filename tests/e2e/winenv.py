@@ -67,16 +67,26 @@ class WineEnv:
     def x(self, *args):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=30)
 
-    def press(self, key, title="Fulmina_VC"):
-        """Gives the window of that title the keyboard focus and presses a key
-        the way a person does: held for a moment, not a synthetic tap."""
+    def focus(self, title):
         ids = self.x("xdotool", "search", "--name", title).stdout.split()
         if ids:
             self.x("xdotool", "windowfocus", "--sync", ids[0])
             time.sleep(0.3)
+
+    def press(self, key, title="Fulmina_VC"):
+        """Gives the window of that title the keyboard focus and presses a key
+        the way a person does: held for a moment, not a synthetic tap."""
+        self.focus(title)
         self.x("xdotool", "keydown", key)
         time.sleep(0.2)
         self.x("xdotool", "keyup", key)
+
+    def tap(self, key, title="Fulmina_VC"):
+        """A quick tap: key-down and key-up sent with no pause between, so that
+        both reach the program in one pass of its message pump, as a quick
+        tap during a slow frame does."""
+        self.focus(title)
+        self.x("xdotool", "key", "--delay", "0", key)
 
     def screenshot(self, path):
         self.x("import", "-window", "root", path)

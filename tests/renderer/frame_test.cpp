@@ -2,10 +2,10 @@
 
 #include "renderer/frame.h"
 #include "renderer/gl_api.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 #include "renderer/strike_scene.h"
 #include "tests/renderer/support/gl_recorder.h"
-#include "tests/renderer/support/scene_reset.h"
+#include "renderer/renderer_state.h"
 
 namespace {
 
@@ -14,14 +14,14 @@ using namespace fulmina;
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSceneValues();
+        rendererState = {};
         glrec::clear();
         glrec::textureLoad() = {};
         frame.scene = &scene;
         frameSetup(frame, keys);
     }
 
-    void TearDown() override { resetSceneValues(); }
+    void TearDown() override { rendererState = {}; }
 
     // The blending, depth-test and texturing state at the bolt colour call of
     // each frame, replayed from every call recorded since the setup.
@@ -88,11 +88,15 @@ TEST_F(FrameTest, FirstFrameUpdatesTheSceneBeforeInitialisingItAndOnlyOnce) {
 
 TEST_F(FrameTest, EscapeAsksToEndButTheFrameIsStillUpdated) {
     frameUpdate(frame, 16);
-    const float spin = spinX;
+    const float spin = rendererState.spinX;
     keys[vkEscape] = 1;
     EXPECT_TRUE(frameUpdate(frame, 16));
-    EXPECT_GT(spinX, spin);
+    EXPECT_GT(rendererState.spinX, spin);
     keys[vkEscape] = 0;
+    EXPECT_FALSE(frameUpdate(frame, 16));
+    // A tap whose key-up came before this frame: acted on once.
+    rendererState.escapePressed = true;
+    EXPECT_TRUE(frameUpdate(frame, 16));
     EXPECT_FALSE(frameUpdate(frame, 16));
 }
 

@@ -5,7 +5,7 @@
 #include "renderer/crt_rand.h"
 #include "renderer/gl_api.h"
 #include "renderer/particle_emitter.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 #include "tests/renderer/support/draws.h"
 #include "tests/renderer/support/gl_recorder.h"
 
@@ -185,9 +185,9 @@ TEST(ParticleEmitter, StoppedEmitterRunsDownItsSystemLifeAndThenDrawsNothing) {
 TEST(ParticleEmitter, DrawEmitsOneFacingStripPerParticleWithAlphaFromLife) {
     TestEmitter e;
     configureLikeTheScene(e);
-    fulmina::spinX = 10;
-    fulmina::spinY = 20;
-    fulmina::spinZ = 30;
+    fulmina::rendererState.spinX = 10;
+    fulmina::rendererState.spinY = 20;
+    fulmina::rendererState.spinZ = 30;
     fulmina::setRandState(5);
     e.resetAll();
     glrec::clear();
@@ -235,7 +235,7 @@ TEST(ParticleEmitter, DrawEmitsOneFacingStripPerParticleWithAlphaFromLife) {
     e.draw();
     EXPECT_FLOAT_EQ(glrec::calls()[5].args[0], e.particle(0).r);
     EXPECT_FLOAT_EQ(glrec::calls()[5].args[1], e.particle(0).g);
-    fulmina::spinX = fulmina::spinY = fulmina::spinZ = 0;
+    fulmina::rendererState = {};
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "renderer/gl_api.h"
+#include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
+#include "renderer/strike_scene.h"
 
 namespace {
 
@@ -18,8 +20,8 @@ protected:
         w.keys = &keys;
         w.app = &app;
         w.fullScreen = 0;  // leave the test display as it is
-        keepRunning = true;
-        wantFullScreen = true;
+        rendererState = {};
+        rendererState.keepRunning = true;
         ASSERT_TRUE(openRendererWindow(w));
         drain();
     }
@@ -79,27 +81,40 @@ TEST_F(RendererWindowTest, KeysUpToTwoHundredFiftyFiveAreTracked) {
     EXPECT_EQ(keys, before);
 }
 
+TEST_F(RendererWindowTest, AnEscapeTapWhoseKeyUpComesBeforeTheFrameStillEndsIt) {
+    StrikeScene scene;
+    FrameContext frame;
+    frame.scene = &scene;
+    frameSetup(frame, keys);
+    EXPECT_FALSE(frameUpdate(frame, 16));
+    PostMessageA(w.window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(w.window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    drain();  // one pass of the pump takes both
+    EXPECT_EQ(keys[VK_ESCAPE], 0);
+    EXPECT_TRUE(frameUpdate(frame, 16));
+}
+
 TEST_F(RendererWindowTest, ScreenSaverAndMonitorPowerCommandsAreSwallowed) {
     EXPECT_EQ(send(WM_SYSCOMMAND, 0xF140), 0);
     EXPECT_EQ(send(WM_SYSCOMMAND, 0xF170, 2), 0);
     EXPECT_TRUE(IsWindow(w.window));
-    EXPECT_TRUE(keepRunning);
+    EXPECT_TRUE(rendererState.keepRunning);
 }
 
 TEST_F(RendererWindowTest, CloseRequestEndsTheLoop) {
     EXPECT_EQ(send(WM_CLOSE, 0), 0);
-    EXPECT_FALSE(keepRunning);
+    EXPECT_FALSE(rendererState.keepRunning);
     EXPECT_TRUE(IsWindow(w.window)) << "the window goes in the closing step, not here";
     EXPECT_TRUE(drain()) << "a WM_QUIT for the pump";
 }
 
 TEST_F(RendererWindowTest, SwitchDisplayFlipsTheChoiceAndEndsOnlyThisWindow) {
     send(msgSwitchDisplay, 0);
-    EXPECT_FALSE(wantFullScreen);
-    EXPECT_TRUE(keepRunning);
+    EXPECT_FALSE(rendererState.wantFullScreen);
+    EXPECT_TRUE(rendererState.keepRunning);
     EXPECT_TRUE(drain());
     send(msgSwitchDisplay, 0);
-    EXPECT_TRUE(wantFullScreen);
+    EXPECT_TRUE(rendererState.wantFullScreen);
 }
 
 TEST_F(RendererWindowTest, MinimisingStopsFramesAndRestoringSetsTheProjection) {

@@ -4,11 +4,11 @@
 
 #include "renderer/crt_rand.h"
 #include "renderer/gl_api.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 #include "renderer/strike_scene.h"
 #include "tests/renderer/support/draws.h"
 #include "tests/renderer/support/gl_recorder.h"
-#include "tests/renderer/support/scene_reset.h"
+#include "renderer/renderer_state.h"
 
 namespace {
 
@@ -17,11 +17,11 @@ using fulmina::StrikeScene;
 class StrikeSceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetSceneValues();
+        fulmina::rendererState = {};
         glrec::clear();
         glrec::textureLoad() = {};
     }
-    void TearDown() override { resetSceneValues(); }
+    void TearDown() override { fulmina::rendererState = {}; }
 };
 
 bool drewBolts() { return glrec::count("glVertex3d") > 0; }
@@ -75,27 +75,27 @@ TEST_F(StrikeSceneTest, FirstUpdateOfTheUnconfiguredSceneOnlyFadesAndSpins) {
     StrikeScene scene;
     EXPECT_EQ(draws::counted([&] { scene.update(16); }), 0);
     EXPECT_FLOAT_EQ(scene.particle(0).life, -0.01f);
-    EXPECT_NEAR(fulmina::spinX, std::sin(16.0 / 2500) * 100, 1e-4);
-    EXPECT_NEAR(fulmina::spinY, std::sin(16.0 / 2900) * 100, 1e-4);
-    EXPECT_NEAR(fulmina::spinZ, std::sin(16.0 / 3300) * 100, 1e-4);
+    EXPECT_NEAR(fulmina::rendererState.spinX, std::sin(16.0 / 2500) * 100, 1e-4);
+    EXPECT_NEAR(fulmina::rendererState.spinY, std::sin(16.0 / 2900) * 100, 1e-4);
+    EXPECT_NEAR(fulmina::rendererState.spinZ, std::sin(16.0 / 3300) * 100, 1e-4);
 }
 
 TEST_F(StrikeSceneTest, SpinAddsTheSineOfTheFrameTimeEachFrame) {
     StrikeScene scene;
     scene.initialise();
     scene.update(0);
-    EXPECT_EQ(fulmina::spinX, 0.0f);
+    EXPECT_EQ(fulmina::rendererState.spinX, 0.0f);
     scene.update(16);
     scene.update(16);
-    EXPECT_NEAR(fulmina::spinX, 2 * 0.63999563, 1e-4);  // about 0.64 degrees a frame
+    EXPECT_NEAR(fulmina::rendererState.spinX, 2 * 0.63999563, 1e-4);  // about 0.64 degrees a frame
     // A long frame between pi x 2500 and 2 pi x 2500 ms turns X backwards,
     // never by more than 100 degrees.
-    const float x = fulmina::spinX;
-    const float y = fulmina::spinY;
+    const float x = fulmina::rendererState.spinX;
+    const float y = fulmina::rendererState.spinY;
     scene.update(3.0f * 3.14159265f / 2.0f * 2500.0f);
-    EXPECT_NEAR(fulmina::spinX - x, -100.0f, 1e-2);
-    EXPECT_GT(fulmina::spinY - y, -100.0f);
-    EXPECT_LT(fulmina::spinY - y, 0.0f);
+    EXPECT_NEAR(fulmina::rendererState.spinX - x, -100.0f, 1e-2);
+    EXPECT_GT(fulmina::rendererState.spinY - y, -100.0f);
+    EXPECT_LT(fulmina::rendererState.spinY - y, 0.0f);
 }
 
 TEST_F(StrikeSceneTest, TreeStepComesBeforeTheEmitterUpdateAndTheSpin) {
@@ -129,7 +129,7 @@ TEST_F(StrikeSceneTest, BoltsBlinkOnTheFixedScheduleOf350Frames) {
     const std::string expected = std::string(199, '1') + std::string(50, '0') + std::string(50, '1') +
                                  std::string(50, '0') + "1" + "1";
     EXPECT_EQ(shown, expected);
-    EXPECT_EQ(fulmina::blinkCounter, 1);
+    EXPECT_EQ(fulmina::rendererState.blinkCounter, 1);
 }
 
 TEST_F(StrikeSceneTest, DrawSpinsTheFrameAndDrawsSixArmsAroundTheRoot) {
@@ -142,9 +142,9 @@ TEST_F(StrikeSceneTest, DrawSpinsTheFrameAndDrawsSixArmsAroundTheRoot) {
     ASSERT_GT(calls.size(), 6u);
     EXPECT_EQ(calls[0].name, "glLoadIdentity");
     EXPECT_EQ(calls[1].args, (std::vector<double>{0, 0, -16}));
-    EXPECT_EQ(calls[2].args, (std::vector<double>{fulmina::spinX, 1, 0, 0}));
-    EXPECT_EQ(calls[3].args, (std::vector<double>{fulmina::spinY, 0, 1, 0}));
-    EXPECT_EQ(calls[4].args, (std::vector<double>{fulmina::spinZ, 0, 0, 1}));
+    EXPECT_EQ(calls[2].args, (std::vector<double>{fulmina::rendererState.spinX, 1, 0, 0}));
+    EXPECT_EQ(calls[3].args, (std::vector<double>{fulmina::rendererState.spinY, 0, 1, 0}));
+    EXPECT_EQ(calls[4].args, (std::vector<double>{fulmina::rendererState.spinZ, 0, 0, 1}));
     EXPECT_EQ(calls[5].name, "glColor4f");
     EXPECT_FLOAT_EQ(calls[5].args[1], 0.6f);
     // Between the scene's push and pop: the rotations that separate the arms.

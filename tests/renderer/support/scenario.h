@@ -6,7 +6,7 @@
 
 #include "renderer/crt_rand.h"
 #include "renderer/frame.h"
-#include "renderer/scene_values.h"
+#include "renderer/renderer_state.h"
 #include "renderer/strike_scene.h"
 #include "tests/renderer/support/offscreen.h"
 
@@ -14,10 +14,7 @@ namespace offscreen {
 
 inline std::map<int, Picture> renderFrames(Context& context, int width, int height, int lastFrame,
                                            float msPerFrame, const std::set<int>& keep) {
-    fulmina::spinX = fulmina::spinY = fulmina::spinZ = 0;
-    fulmina::blinkCounter = 0;
-    fulmina::boltsVisible = true;
-    fulmina::setRandState(1);
+    fulmina::rendererState = {};
     fulmina::StrikeScene scene;
     fulmina::FrameContext frame;
     frame.scene = &scene;

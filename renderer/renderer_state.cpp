@@ -1,0 +1,7 @@
+#include "renderer/renderer_state.h"
+
+namespace fulmina {
+
+RendererState rendererState;
+
+}  // namespace fulmina
