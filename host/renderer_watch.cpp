@@ -3,11 +3,11 @@
 namespace fulmina {
 
 bool RendererWatch::rendererGone(bool windowExists, Process process, std::uint32_t nowTick) {
+    if (process != Process::running) return true;
     if (windowExists) {
         lastSeen = nowTick;
         return false;
     }
-    if (process != Process::running) return true;
     return nowTick - lastSeen >= graceMs;  // unsigned: safe across a tick-count wrap
 }
 

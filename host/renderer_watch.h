@@ -4,10 +4,11 @@
 namespace fulmina {
 
 // Decides, on each tick of the saver's watch, whether the renderer has gone.
-// The renderer is gone when no window titled "Fulmina_VC" exists and either
-// its process has ended (or never started), or no window has been seen for
-// graceMs: so a slow first start, or the moment between its two windows
-// during a display switch, does not end the saver.
+// Its own process comes first: once that has ended (or never started) the
+// renderer is gone, whatever windows other programs have. While it runs, the
+// renderer is there while a window titled "Fulmina_VC" exists, and for
+// graceMs after it was last seen, so that a slow first start, or the moment
+// between its two windows during a display switch, does not end the saver.
 class RendererWatch {
 public:
     enum class Process { notStarted, running, ended };

@@ -6,6 +6,7 @@
 #include "host/mode_letter.h"
 #include "host/paths.h"
 #include "host/resource_ids.h"
+#include "common/saver_contract.h"
 #include "host/texts.h"
 
 namespace fulmina {
@@ -24,7 +25,7 @@ FulminaS::~FulminaS() {
 }
 
 void FulminaS::Form_Load() {
-    Display.SavePicture(texts::textureFile);
+    Display.SavePicture(contract::textureFile);
     startRenderer();
     if (settings.BgmKind == 1) {
         bgm.CdOpen();
@@ -43,7 +44,7 @@ void FulminaS::Form_Load() {
 // The renderer by its full path as the application, so that a folder with
 // blanks in its name starts the right program and nothing else.
 void FulminaS::startRenderer() {
-    const std::string path = hostFolder() + texts::rendererFile;
+    const std::string path = hostFolder() + contract::rendererFile;
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
@@ -71,7 +72,7 @@ void FulminaS::Timer2_Timer() {
 }
 
 void FulminaS::Timer3_Timer() {
-    const bool window = FindWindowA(nullptr, texts::rendererTitle) != nullptr;
+    const bool window = FindWindowA(nullptr, contract::windowTitle) != nullptr;
     if (!watch.rendererGone(window, rendererProcess(), GetTickCount())) return;
     Timer3.setEnabled(false);
     Unload();
@@ -91,7 +92,7 @@ void FulminaS::Form_QueryUnload() {
         }
     }
     if (modeLetter(processArguments()) == 'S') SavedCursorCount = ShowCursor(TRUE);
-    DeleteFileA(texts::textureFile);
+    DeleteFileA(contract::textureFile);
     forms::endProcess();
 }
 

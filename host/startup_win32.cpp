@@ -7,6 +7,7 @@
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
 #include "host/mode_letter.h"
+#include "common/saver_contract.h"
 #include "host/texts.h"
 #include "host/platform_win32.h"
 
@@ -42,12 +43,12 @@ void Main() {
         return;
     }
     const std::string folder = hostFolder();
-    if (!FileExists(folder + texts::rendererFile)) {
+    if (!FileExists(folder + contract::rendererFile)) {
         MessageBoxW(nullptr, forms::wide(texts::rendererMissing).c_str(), forms::wide(texts::applicationTitle).c_str(),
                     MB_OK);
         forms::endProcess();
     }
-    CreateDirectoryA(texts::textureFolder, nullptr);  // an existing folder is fine
+    CreateDirectoryA(contract::textureFolder, nullptr);  // an existing folder is fine
     Win32SettingsSource source;
     LoadSettings(source, settingsNames(), folder + texts::settingsFile, folder, settings);
 

@@ -9,14 +9,9 @@ constexpr const char* mainCaption = "Fulmina_Main";
 constexpr const char* settingsDialogCaption = "↓Fulmina↓";
 constexpr const char* saverFormCaption = "DesktopSparvel_Main";
 constexpr const char* previewFormCaption = "Preview Window";
-constexpr const char* rendererTitle = "Fulmina_VC";
 
 constexpr const char* applicationTitle = "Fulmina";
 constexpr const char* rendererMissing = "Fulmina.dll が同じﾌｫﾙﾀﾞに見つかりません！";
-
-constexpr const char* rendererFile = "\\Fulmina.dll";
-constexpr const char* textureFolder = "C:\\z_quil";
-constexpr const char* textureFile = "C:\\z_quil\\Fulmina.bmp";
 
 // The settings file and its keys.
 constexpr const char* settingsFile = "\\Fulmina.ini";

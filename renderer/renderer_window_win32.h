@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "renderer/frame.h"
-#include "renderer/texts.h"
+#include "common/saver_contract.h"
 
 namespace fulmina {
 
 struct RendererApp {
     HINSTANCE instance = nullptr;
-    const char* className = texts::windowClass;
+    const char* className = contract::windowClass;
 };
 
 // The program's one window record.
@@ -20,7 +20,7 @@ struct RendererWindow {
     HDC dc = nullptr;
     HGLRC context = nullptr;
     RendererApp* app = nullptr;
-    const char* title = texts::windowTitle;
+    const char* title = contract::windowTitle;
     std::int32_t width = 1024;
     std::int32_t height = 768;
     std::int32_t bitsPerPixel = 16;

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "common/saver_contract.h"
 #include "renderer/gl_api.h"
 #include "renderer/renderer_state.h"
-#include "renderer/texts.h"
 #include "renderer/texture_loader.h"
 
 namespace fulmina {
@@ -26,7 +26,7 @@ void advanceBlink(RendererState& s) {
 }  // namespace
 
 bool StrikeScene::loadGlowTexture() {
-    return loadPictureTexture(texts::glowTexturePath, &texture) && texture != 0xFFFFFFFFu;
+    return loadPictureTexture(contract::textureFile, &texture) && texture != 0xFFFFFFFFu;
 }
 
 bool StrikeScene::initialise() {

@@ -69,7 +69,7 @@ class HostEndToEnd(unittest.TestCase):
     def texture(self):
         return self.wine.drive_c("z_quil", "Fulmina.bmp")
 
-    def run_saver_until_escape(self, *args, check_while_running=None):
+    def run_saver_until_escape(self, *args, check_while_running=None, host_ends_within=3.0):
         host = self.start(*args)
         window = self.wine.wait_window(lambda w: w["visible"] == "1")
         self.assertIsNotNone(window, "the renderer window did not appear")
@@ -80,7 +80,7 @@ class HostEndToEnd(unittest.TestCase):
         gone = time.monotonic()
         self.assertIsNotNone(self.wine.wait_gone(10), "the renderer did not end on Escape")
         self.assertEqual(host.wait(10), 0)
-        self.assertLess(time.monotonic() - gone, 3.0, "the host outlived the renderer")
+        self.assertLess(time.monotonic() - gone, host_ends_within, "the host outlived the renderer")
         self.assertFalse(os.path.exists(self.texture()), "the glow texture file was left behind")
         self.assertFalse(os.path.exists(self.wine.drive_c("decoy_ran")), "a wrong program was started")
         return host
@@ -112,6 +112,14 @@ class HostEndToEnd(unittest.TestCase):
         self.assertGreater(took, 6.5, "the host ended while the renderer was still coming")
         self.assertLess(took, 10.0, "the host did not end soon after the renderer")
         self.assertFalse(os.path.exists(self.texture()))
+
+    def test_another_programs_window_of_the_renderers_title_does_not_keep_the_saver(self):
+        decoy = self.wine.start(self.wine.probe_exe, "caption-window", "Fulmina_VC", "60000")
+        self.processes.append(decoy)
+        time.sleep(1.5)
+        # The host's watch ticks every 500 ms; the rest is Wine ending processes.
+        self.run_saver_until_escape("/s", host_ends_within=1.5)
+        self.assertIsNone(decoy.poll(), "the other program's window was closed")
 
     def test_a_lone_s_does_nothing_visible_but_makes_the_folder(self):
         host = self.start("s")

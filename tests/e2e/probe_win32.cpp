@@ -1,6 +1,6 @@
 // A small Windows helper that the end-to-end tests drive from outside: it
 // looks at and talks to the renderer's window the way Windows would.
-//   probe find                      the window titled "Fulmina_VC": class, rectangle, style
+//   probe find                      the renderer's window (class and title): class, rectangle, style
 //   probe wait-window MS            wait for it to exist (exit 1 on timeout)
 //   probe wait-gone MS              wait for it to be gone (exit 1 on timeout)
 //   probe syscommand WPARAM         send WM_SYSCOMMAND and print the answer
@@ -23,13 +23,16 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "common/saver_contract.h"
 
 namespace {
 
-HWND rendererWindow() { return FindWindowA(nullptr, "Fulmina_VC"); }
+// The renderer's own window: another program's of the same title is not it.
+HWND rendererWindow() { return FindWindowA(fulmina::contract::windowClass, fulmina::contract::windowTitle); }
 
 bool waitFor(bool present, DWORD millis) {
     const DWORD start = GetTickCount();

@@ -67,25 +67,28 @@ class WineEnv:
     def x(self, *args):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=30)
 
-    def focus(self, title):
-        ids = self.x("xdotool", "search", "--name", title).stdout.split()
+    def focus(self, title, program):
+        """Gives the keyboard focus to the window of that title whose program
+        (Wine names each X window's class after it) is program."""
+        ids = self.x("xdotool", "search", "--all", "--name", "^%s$" % title,
+                     "--classname", "^%s$" % program.lower()).stdout.split()
         if ids:
             self.x("xdotool", "windowfocus", "--sync", ids[0])
             time.sleep(0.3)
 
-    def press(self, key, title="Fulmina_VC"):
-        """Gives the window of that title the keyboard focus and presses a key
-        the way a person does: held for a moment, not a synthetic tap."""
-        self.focus(title)
+    def press(self, key, title="Fulmina_VC", program="Fulmina.dll"):
+        """Gives the window the keyboard focus and presses a key the way a
+        person does: held for a moment, not a synthetic tap."""
+        self.focus(title, program)
         self.x("xdotool", "keydown", key)
         time.sleep(0.2)
         self.x("xdotool", "keyup", key)
 
-    def tap(self, key, title="Fulmina_VC"):
+    def tap(self, key, title="Fulmina_VC", program="Fulmina.dll"):
         """A quick tap: key-down and key-up sent with no pause between, so that
         both reach the program in one pass of its message pump, as a quick
         tap during a slow frame does."""
-        self.focus(title)
+        self.focus(title, program)
         self.x("xdotool", "key", "--delay", "0", key)
 
     def screenshot(self, path):

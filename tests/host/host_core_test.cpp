@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "forms/units.h"
 #include "host/mode_letter.h"
 #include "host/paths.h"
@@ -84,37 +86,42 @@ TEST(Twips, PaneSizesAreHeldAs16BitTwips) {
     EXPECT_DOUBLE_EQ(forms::twipsPerPixel(120), 12.0);
 }
 
-TEST(RendererWatch, ASlowFirstStartIsWaitedFor) {
-    RendererWatch watch(1000);
-    EXPECT_FALSE(watch.rendererGone(false, RendererWatch::Process::running, 1500));
-    EXPECT_FALSE(watch.rendererGone(false, RendererWatch::Process::running, 5999));
-    EXPECT_TRUE(watch.rendererGone(false, RendererWatch::Process::running, 6000));
-}
-
-TEST(RendererWatch, TheGapOfADisplaySwitchDoesNotEndTheSaver) {
-    RendererWatch watch(0);
-    EXPECT_FALSE(watch.rendererGone(true, RendererWatch::Process::running, 500));
-    // A renderer that shows no window for five seconds is taken as gone.
-    EXPECT_TRUE(watch.rendererGone(false, RendererWatch::Process::running, 20000));
-    RendererWatch switching(0);
-    switching.rendererGone(true, RendererWatch::Process::running, 19000);
-    EXPECT_FALSE(switching.rendererGone(false, RendererWatch::Process::running, 19500));
-    EXPECT_FALSE(switching.rendererGone(true, RendererWatch::Process::running, 20000));
-}
-
-TEST(RendererWatch, AnEndedOrUnstartedRendererEndsTheSaverAtOnce) {
-    RendererWatch watch(0);
-    watch.rendererGone(true, RendererWatch::Process::running, 500);
-    EXPECT_TRUE(watch.rendererGone(false, RendererWatch::Process::ended, 1000));
-    RendererWatch never(0);
-    EXPECT_TRUE(never.rendererGone(false, RendererWatch::Process::notStarted, 500));
-    // A window still standing keeps the saver, whatever the process says.
-    RendererWatch other(0);
-    EXPECT_FALSE(other.rendererGone(true, RendererWatch::Process::ended, 500));
-    // Across a wrap of the tick counter.
-    RendererWatch wrap(0xFFFFF000u);
-    EXPECT_FALSE(wrap.rendererGone(false, RendererWatch::Process::running, 0x00000100u));
-    EXPECT_TRUE(wrap.rendererGone(false, RendererWatch::Process::running, 0x00000400u));
+// Each case: the watch started at a tick, then ticks of (window seen, process,
+// now), and whether the last of them finds the renderer gone.
+TEST(RendererWatch, AnswersFromTheProcessFirstThenTheWindowAndTheGrace) {
+    using P = RendererWatch::Process;
+    struct Tick {
+        bool window;
+        P process;
+        std::uint32_t now;
+    };
+    struct Case {
+        const char* what;
+        std::uint32_t start;
+        std::vector<Tick> ticks;
+        bool gone;
+    } cases[] = {
+        {"a slow first start is waited for", 1000, {{false, P::running, 1500}, {false, P::running, 5999}}, false},
+        {"up to the grace", 1000, {{false, P::running, 6000}}, true},
+        {"a window seen restarts the grace", 0, {{true, P::running, 19000}, {false, P::running, 19500}}, false},
+        {"the gap of a display switch", 0, {{true, P::running, 500}, {false, P::running, 1000}, {true, P::running, 1500}},
+         false},
+        {"no window for the whole grace", 0, {{true, P::running, 500}, {false, P::running, 20000}}, true},
+        {"the process ended", 0, {{true, P::running, 500}, {false, P::ended, 1000}}, true},
+        {"never started", 0, {{false, P::notStarted, 500}}, true},
+        // Another program's window of that title keeps nothing alive once
+        // the renderer's own process has gone.
+        {"ended, with another window of the title", 0, {{true, P::running, 500}, {true, P::ended, 1000}}, true},
+        {"never started, with another window of the title", 0, {{true, P::notStarted, 500}}, true},
+        {"a wrapped tick counter, within the grace", 0xFFFFF000u, {{false, P::running, 0x00000100u}}, false},
+        {"a wrapped tick counter, past the grace", 0xFFFFF000u, {{false, P::running, 0x00000400u}}, true},
+    };
+    for (const Case& c : cases) {
+        RendererWatch watch(c.start);
+        bool gone = false;
+        for (const Tick& t : c.ticks) gone = watch.rendererGone(t.window, t.process, t.now);
+        EXPECT_EQ(gone, c.gone) << c.what;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/saver_contract.h"
 #include "renderer/gl_api.h"
 #include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
@@ -51,10 +52,10 @@ protected:
 TEST_F(RendererWindowTest, OpeningMakesAVisibleTitledWindowWithACurrentContext) {
     char title[64] = {};
     GetWindowTextA(w.window, title, sizeof(title));
-    EXPECT_STREQ(title, "Fulmina_VC");
+    EXPECT_STREQ(title, contract::windowTitle);
     char className[64] = {};
     GetClassNameA(w.window, className, sizeof(className));
-    EXPECT_STREQ(className, "OpenGL");
+    EXPECT_STREQ(className, contract::windowClass);
     EXPECT_TRUE(IsWindowVisible(w.window));
     EXPECT_EQ(w.visible, 1);
     EXPECT_EQ(wglGetCurrentContext(), w.context);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/saver_contract.h"
 #include "renderer/crt_rand.h"
 #include "renderer/gl_api.h"
 #include "renderer/renderer_state.h"
@@ -39,7 +40,7 @@ TEST_F(StrikeSceneTest, InitialiseSetsBlendingLoadsTheGlowFileAndPlantsTheRoot) 
     EXPECT_EQ(names[2], "glEnable");
     EXPECT_EQ(glrec::calls()[2].args[0], GL_BLEND);
     EXPECT_EQ(glrec::textureLoad().calls, 1);
-    EXPECT_EQ(glrec::textureLoad().lastPath, "c:\\z_quil\\Fulmina.bmp");
+    EXPECT_EQ(glrec::textureLoad().lastPath, fulmina::contract::textureFile);
     EXPECT_EQ(scene.textureName(), 5u);
     ASSERT_NE(scene.bolt(), nullptr);
     EXPECT_EQ(scene.bolt()->getGeneration(), 10);
