@@ -47,11 +47,6 @@ add_custom_target(generated_assets ALL DEPENDS ${FULMINA_GENERATED_ASSETS}/glow.
 
 # The Wine test environment: made once per run, shared by every Windows test.
 set(FULMINA_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)
-add_test(NAME wine.env.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${FULMINA_WINE_ENV_DIR})
-add_test(NAME wine.env.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_ENV_DIR})
-set_tests_properties(wine.env.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
-set_tests_properties(wine.env.stop PROPERTIES FIXTURES_CLEANUP wine)
-
 
 # The Windows builds.
 if(FULMINA_WINDOWS_ARCHS STREQUAL "")
@@ -67,6 +62,13 @@ else()
   list(GET FULMINA_WINDOWS_ARCHS -1 FULMINA_TEST_ARCH)
 endif()
 message(STATUS "Windows builds: ${FULMINA_WINDOWS_ARCHS}; tests run the ${FULMINA_TEST_ARCH} build")
+# For tools/test, which says which build its Wine tests ran.
+file(WRITE ${CMAKE_BINARY_DIR}/windows-test-arch.txt "${FULMINA_TEST_ARCH}\n")
+
+add_test(NAME wine.env.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${FULMINA_WINE_ENV_DIR} ${FULMINA_TEST_ARCH})
+add_test(NAME wine.env.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_ENV_DIR})
+set_tests_properties(wine.env.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
+set_tests_properties(wine.env.stop PROPERTIES FIXTURES_CLEANUP wine)
 
 include(ExternalProject)
 foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)
