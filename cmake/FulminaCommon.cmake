@@ -10,6 +10,7 @@ set(FULMINA_RENDERER_CORE_SOURCES
 )
 
 set(FULMINA_HOST_CORE_SOURCES
+  host/module_values.cpp
   host/mode_letter.cpp
   host/paths.cpp
   host/setting_number.cpp

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/handles_win32.h"
+
 #include "forms/units.h"
 
 namespace forms {
@@ -10,10 +12,8 @@ namespace {
 int loadedForms = 0;
 
 int screenPixelsPerInch(int index) {
-    HDC screen = GetDC(nullptr);
-    const int ppi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
-    return ppi;
+    handles::WindowDc screen;
+    return GetDeviceCaps(screen.get(), index);
 }
 }  // namespace
 

@@ -29,13 +29,12 @@ Form::~Form() {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
     }
-    if (backgroundBrush != nullptr) DeleteObject(backgroundBrush);
 }
 
 bool Form::Load() {
     if (window != nullptr) return true;
     registerClass();
-    if (backgroundBrush == nullptr) backgroundBrush = CreateSolidBrush(design.background);
+    if (!backgroundBrush) backgroundBrush.reset(CreateSolidBrush(design.background));
     window = CreateWindowExW(design.exStyle, formClass, design.caption.c_str(), design.style & ~WS_VISIBLE,
                              CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr, GetModuleHandleW(nullptr),
                              this);
@@ -63,13 +62,11 @@ void Form::Move(int left, int top, int width, int height) {
 }
 
 void Form::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    handles::PaintDc dc(window);
     RECT client;
     GetClientRect(window, &client);
-    FillRect(dc, &client, backgroundBrush);
-    for (Image* image : images) image->paint(dc);  // windowless children, in z-order
-    EndPaint(window, &ps);
+    FillRect(dc.get(), &client, backgroundBrush.get());
+    for (Image* image : images) image->paint(dc.get());  // windowless children, in z-order
 }
 
 // The window is gone: by Unload, or because its parent was destroyed.

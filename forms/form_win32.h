@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/handles_win32.h"
+
 #include <string>
 #include <vector>
 
@@ -53,7 +55,7 @@ private:
 
     Design design;
     HWND window = nullptr;
-    HBRUSH backgroundBrush = nullptr;
+    handles::Brush backgroundBrush;
     bool unloading = false;
     std::vector<Timer*> timers;
     std::vector<Image*> images;

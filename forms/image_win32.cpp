@@ -2,20 +2,21 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "forms/form_win32.h"
 
 namespace forms {
 
-HBITMAP loadBitmapResource(int id) {
-    return static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+handles::Bitmap loadBitmapResource(int id) {
+    return handles::Bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-Image::Image(Form& container, HBITMAP picture) : container(container), picture(picture) {
+Image::Image(Form& container, handles::Bitmap picture) : container(container), picture(std::move(picture)) {
     container.images.push_back(this);
     BITMAP info{};
-    if (picture != nullptr && GetObject(picture, sizeof(info), &info)) {
+    if (this->picture && GetObject(this->picture.get(), sizeof(info), &info)) {
         width = info.bmWidth;
         height = info.bmHeight;
     }
@@ -24,7 +25,6 @@ Image::Image(Form& container, HBITMAP picture) : container(container), picture(p
 Image::~Image() {
     auto& list = container.images;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    if (picture != nullptr) DeleteObject(picture);
 }
 
 void Image::Move(int l, int t, int w, int h) {
@@ -36,18 +36,15 @@ void Image::Move(int l, int t, int w, int h) {
 }
 
 void Image::paint(HDC dc) const {
-    if (picture == nullptr) return;
     BITMAP info{};
-    GetObject(picture, sizeof(info), &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, picture);
-    BitBlt(dc, left, top, std::min<int>(width, info.bmWidth), std::min<int>(height, info.bmHeight), source, 0, 0,
-           SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
+    if (!picture || !GetObject(picture.get(), sizeof(info), &info)) return;
+    handles::MemoryDc source(CreateCompatibleDC(dc));
+    handles::Selection selected(source.get(), picture.get());
+    BitBlt(dc, left, top, std::min<int>(width, info.bmWidth), std::min<int>(height, info.bmHeight), source.get(), 0,
+           0, SRCCOPY);
 }
 
-PictureBox::PictureBox(int w, int h, COLORREF background, HBITMAP picture) : width(w), height(h) {
+PictureBox::PictureBox(int w, int h, COLORREF background, const handles::Bitmap& picture) : width(w), height(h) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = w;
@@ -55,36 +52,24 @@ PictureBox::PictureBox(int w, int h, COLORREF background, HBITMAP picture) : wid
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    image = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC target = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (image != nullptr && target != nullptr) {
-        HGDIOBJ previousTarget = SelectObject(target, image);
-        RECT all{0, 0, w, h};
-        HBRUSH brush = CreateSolidBrush(background);
-        FillRect(target, &all, brush);
-        DeleteObject(brush);
-        if (picture != nullptr) {
-            HDC source = CreateCompatibleDC(target);
-            HGDIOBJ previousSource = SelectObject(source, picture);
-            BitBlt(target, 0, 0, w, h, source, 0, 0, SRCCOPY);
-            SelectObject(source, previousSource);
-            DeleteDC(source);
-        }
-        SelectObject(target, previousTarget);
-        GdiFlush();
+    handles::WindowDc screen;
+    image.reset(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    handles::MemoryDc target(CreateCompatibleDC(screen.get()));
+    if (!image || !target) return;
+    handles::Selection intoImage(target.get(), image.get());
+    RECT all{0, 0, w, h};
+    handles::Brush brush(CreateSolidBrush(background));
+    FillRect(target.get(), &all, brush.get());
+    if (picture) {
+        handles::MemoryDc source(CreateCompatibleDC(target.get()));
+        handles::Selection fromPicture(source.get(), picture.get());
+        BitBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
     }
-    if (target != nullptr) DeleteDC(target);
-    if (picture != nullptr) DeleteObject(picture);
-}
-
-PictureBox::~PictureBox() {
-    if (image != nullptr) DeleteObject(image);
+    GdiFlush();
 }
 
 bool PictureBox::SavePicture(const char* path) const {
-    if (image == nullptr || bits == nullptr) return false;
+    if (!image || bits == nullptr) return false;
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD dataSize = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};

@@ -1,19 +1,20 @@
 #pragma once
 #include <windows.h>
 
+#include "common/handles_win32.h"
+
 namespace forms {
 
 class Form;
 
-// A bitmap resource of this program as a DIB section (the caller owns it), or
-// null when there is none.
-HBITMAP loadBitmapResource(int id);
+// A bitmap resource of this program as a DIB section; empty when there is none.
+handles::Bitmap loadBitmapResource(int id);
 
 // A windowless image control: its container paints it, at its natural size
 // from its top-left corner and cut to the control's size (never stretched).
 class Image {
 public:
-    Image(Form& container, HBITMAP picture);
+    Image(Form& container, handles::Bitmap picture);
     ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
@@ -25,7 +26,7 @@ private:
     void paint(HDC dc) const;
 
     Form& container;
-    HBITMAP picture;  // owned
+    handles::Bitmap picture;
     int left = 0, top = 0, width = 0, height = 0;
 };
 
@@ -33,8 +34,7 @@ private:
 // kept in memory and saved as a Windows bitmap file.
 class PictureBox {
 public:
-    PictureBox(int width, int height, COLORREF background, HBITMAP picture);
-    ~PictureBox();
+    PictureBox(int width, int height, COLORREF background, const handles::Bitmap& picture);
     PictureBox(const PictureBox&) = delete;
     PictureBox& operator=(const PictureBox&) = delete;
 
@@ -42,7 +42,7 @@ public:
     bool SavePicture(const char* path) const;
 
 private:
-    HBITMAP image = nullptr;  // a 24-bit DIB section
+    handles::Bitmap image;  // a 24-bit DIB section
     void* bits = nullptr;
     int width, height;
 };

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "host/paths.h"
 #include "host/setting_number.h"
 #include "host/texts.h"
 
@@ -31,6 +32,15 @@ bool modeIs(const char* buffer, unsigned length, const char* word) {
     return textOf(buffer, length).compare(0, 7, word) == 0;
 }
 }  // namespace
+
+MusicSource musicSourceOf(const Settings& settings) {
+    if (settings.BgmKind == 1) return MusicSource::cd;
+    if (settings.BgmKind != 2) return MusicSource::none;
+    const std::string ending = upperExtension3(settings.BgmFile);
+    if (ending == "WAV") return MusicSource::wav;
+    if (ending == "MP3") return MusicSource::mp3;
+    return MusicSource::none;
+}
 
 void FulminaBgm::send(const std::string& command) {
     apiResult = static_cast<std::int32_t>(mci.sendString(command.c_str(), nullptr, 0));

@@ -7,6 +7,12 @@
 
 namespace fulmina {
 
+// The one source a saver run plays, decided once at its start from the kind
+// and, for a file, the last three characters of its name upper-cased: a
+// file that ends otherwise plays nothing.
+enum class MusicSource { none, cd, wav, mp3 };
+MusicSource musicSourceOf(const Settings& settings);
+
 // The background music player: an audio CD polled every 200 ms, an MP3 file
 // restarted whenever it has stopped, or a WAV file looping on its own. It
 // never reports anything: every failure just leaves the saver silent.

@@ -3,7 +3,7 @@
 #include "forms/application_win32.h"
 #include "forms/text_win32.h"
 #include "forms/units.h"
-#include "host/startup_win32.h"
+#include "host/module_values.h"
 #include "host/resource_ids.h"
 #include "host/texts.h"
 
@@ -22,8 +22,9 @@ bool setUpPreview(FulminaR& preview, HWND pane) {
     if (!preview.Load()) return false;
     // A child of the pane: WS_CHILD in place of the form's WS_POPUP, which
     // would otherwise keep it a top-level window.
-    ApiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
-    ApiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, (ApiResult & ~WS_POPUP) | WS_CHILD);
+    std::int32_t& apiResult = Fulmina_B.ApiResult;
+    apiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
+    apiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, (apiResult & ~WS_POPUP) | WS_CHILD);
     SetParent(preview.hwnd(), pane);
     const int width = static_cast<int>(forms::twipsToPixels(widthTwips, tppX));
     const int height = static_cast<int>(forms::twipsToPixels(heightTwips, tppY));

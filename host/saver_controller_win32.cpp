@@ -1,12 +1,14 @@
 #include "host/saver_controller_win32.h"
 
+#include <cstdio>
+
+#include "common/saver_contract.h"
 #include "forms/application_win32.h"
 #include "forms/text_win32.h"
-#include "host/startup_win32.h"
 #include "host/mode_letter.h"
-#include "host/paths.h"
+#include "host/module_values.h"
 #include "host/resource_ids.h"
-#include "common/saver_contract.h"
+#include "host/startup_win32.h"
 #include "host/texts.h"
 
 namespace fulmina {
@@ -17,27 +19,27 @@ FulminaS::FulminaS()
       Timer1(*this, 1000, false, [this] { Timer1_Timer(); }),
       Timer2(*this, 200, false, [this] { Timer2_Timer(); }),
       Timer3(*this, 500, true, [this] { Timer3_Timer(); }),
-      bgm(mci, settings, ApiResult),
+      bgm(mci, Fulmina_B.settings, Fulmina_B.ApiResult),
       watch(GetTickCount()) {}
-
-FulminaS::~FulminaS() {
-    if (renderer != nullptr) CloseHandle(renderer);
-}
 
 void FulminaS::Form_Load() {
     Display.SavePicture(contract::textureFile);
     startRenderer();
-    if (settings.BgmKind == 1) {
-        bgm.CdOpen();
-        Timer2.setEnabled(true);  // the first tick starts the disc
-    }
-    if (settings.BgmKind == 2) {
-        const std::string ending = upperExtension3(settings.BgmFile);
-        if (ending == "WAV") bgm.WavPlay();
-        if (ending == "MP3") {
+    music = musicSourceOf(Fulmina_B.settings);
+    switch (music) {
+        case MusicSource::cd:
+            bgm.CdOpen();
+            Timer2.setEnabled(true);  // the first tick starts the disc
+            break;
+        case MusicSource::wav:
+            bgm.WavPlay();
+            break;
+        case MusicSource::mp3:
             bgm.Mp3Open();
             Timer1.setEnabled(true);
-        }
+            break;
+        case MusicSource::none:
+            break;
     }
 }
 
@@ -53,15 +55,21 @@ void FulminaS::startRenderer() {
     PROCESS_INFORMATION pi{};
     if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(pi.hThread);
-        renderer = pi.hProcess;
+        renderer.reset(pi.hProcess);
     }
     watch = RendererWatch(GetTickCount());
+    // The host's own share of the saver's start, for a debugger or Wine's
+    // debugstr channel to read (the benchmarks do).
+    char line[96];
+    std::snprintf(line, sizeof(line), "Fulmina.scr: renderer started %.2f ms after the host's entry\n",
+                  millisecondsSinceEntry());
+    OutputDebugStringA(line);
 }
 
 RendererWatch::Process FulminaS::rendererProcess() const {
-    if (renderer == nullptr) return RendererWatch::Process::notStarted;
-    return WaitForSingleObject(renderer, 0) == WAIT_TIMEOUT ? RendererWatch::Process::running
-                                                            : RendererWatch::Process::ended;
+    if (!renderer) return RendererWatch::Process::notStarted;
+    return WaitForSingleObject(renderer.get(), 0) == WAIT_TIMEOUT ? RendererWatch::Process::running
+                                                                  : RendererWatch::Process::ended;
 }
 
 void FulminaS::Timer1_Timer() { bgm.Mp3Restart(); }
@@ -83,15 +91,12 @@ void FulminaS::Form_QueryUnload() {
         Timer2.setEnabled(false);
         bgm.CdClose();
     }
-    if (settings.BgmKind == 2) {
-        const std::string ending = upperExtension3(settings.BgmFile);
-        if (ending == "WAV") bgm.WavStop();
-        if (ending == "MP3") {
-            Timer1.setEnabled(false);
-            bgm.Mp3Close();
-        }
+    if (music == MusicSource::wav) bgm.WavStop();
+    if (music == MusicSource::mp3) {
+        Timer1.setEnabled(false);
+        bgm.Mp3Close();
     }
-    if (modeLetter(processArguments()) == 'S') SavedCursorCount = ShowCursor(TRUE);
+    if (modeLetter(processArguments()) == 'S') Fulmina_B.SavedCursorCount = ShowCursor(TRUE);
     DeleteFileA(contract::textureFile);
     forms::endProcess();
 }

@@ -1,12 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include "common/handles_win32.h"
 #include "forms/form_win32.h"
 #include "forms/image_win32.h"
 #include "forms/timer_win32.h"
 #include "host/music_player.h"
-#include "host/renderer_watch.h"
 #include "host/platform_win32.h"
+#include "host/renderer_watch.h"
 
 namespace fulmina {
 
@@ -16,7 +17,6 @@ namespace fulmina {
 class FulminaS : public forms::Form {
 public:
     FulminaS();
-    ~FulminaS() override;
 
 protected:
     void Form_Load() override;
@@ -35,7 +35,8 @@ private:
     forms::Timer Timer3;
     Win32Mci mci;
     FulminaBgm bgm;
-    HANDLE renderer = nullptr;  // the renderer's process, when it started
+    MusicSource music = MusicSource::none;  // what this run plays, from its start
+    handles::KernelObject renderer;         // the renderer's process, once started
     RendererWatch watch;
 };
 

@@ -2,22 +2,21 @@
 
 #include <windows.h>
 
+#include "common/saver_contract.h"
 #include "forms/application_win32.h"
 #include "forms/text_win32.h"
+#include "host/mode_letter.h"
+#include "host/module_values.h"
+#include "host/platform_win32.h"
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
-#include "host/mode_letter.h"
-#include "common/saver_contract.h"
 #include "host/texts.h"
-#include "host/platform_win32.h"
 
 namespace fulmina {
 
-std::int32_t ApiResult = 0;
-std::optional<int> SavedCursorCount;
-Settings settings;
-
 namespace {
+
+LARGE_INTEGER entry{};
 
 bool anotherInstance() {
     return FindWindowW(nullptr, forms::wide(texts::mainCaption).c_str()) != nullptr ||
@@ -35,7 +34,15 @@ void showPreview(const std::string& commandLine) {
 
 }  // namespace
 
+double millisecondsSinceEntry() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - entry.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
 void Main() {
+    QueryPerformanceCounter(&entry);
     const std::string commandLine = processArguments();
     if (anotherInstance()) forms::endProcess();
     if (modeLetter(commandLine) == 'P') {
@@ -50,13 +57,13 @@ void Main() {
     }
     CreateDirectoryA(contract::textureFolder, nullptr);  // an existing folder is fine
     Win32SettingsSource source;
-    LoadSettings(source, settingsNames(), folder + texts::settingsFile, folder, settings);
+    LoadSettings(source, settingsNames(), folder + texts::settingsFile, folder, Fulmina_B.settings);
 
     const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
     if (mode == 'C') forms::endProcess();  // no settings dialog in this build yet
     if (mode != 'S' && !commandLine.empty()) forms::endProcess();
-    if (mode == 'S') SavedCursorCount = ShowCursor(FALSE);
+    if (mode == 'S') Fulmina_B.SavedCursorCount = ShowCursor(FALSE);
     static FulminaS saver;
     saver.Load();
 }

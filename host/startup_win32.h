@@ -1,21 +1,13 @@
 #pragma once
-// Start-up and the host's module values.
-#include <cstdint>
-#include <optional>
-#include <string>
-
-#include "host/settings_file.h"
+// Start-up: the host's process entry and its mode dispatch.
 
 namespace fulmina {
 
-// Receives the result of most Windows calls of the host; read only right
-// after the call that set it.
-extern std::int32_t ApiResult;
-// What ShowCursor(FALSE) returned when the saver started in mode S.
-extern std::optional<int> SavedCursorCount;
-extern Settings settings;
-
-// The process entry of the host: decides in one pass what this process is.
+// Decides in one pass what this process is: the saver, the preview in the
+// control panel's pane, the settings, or nothing.
 void Main();
+
+// Milliseconds since Main began.
+double millisecondsSinceEntry();
 
 }  // namespace fulmina

@@ -4,6 +4,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "common/handles_win32.h"
 #include "renderer/gl_api.h"
 #include "renderer/texture_loader.h"
 #include "renderer/texture_size.h"
@@ -13,50 +14,31 @@ namespace fulmina {
 namespace {
 constexpr int pathLength = 260;
 constexpr LONG himetricPerInch = 2540;
-
-// The picture, the memory DC and the DIB section of one load, released in
-// reverse order of acquisition whatever way the load ends.
-struct LoadResources {
-    IPicture* picture = nullptr;
-    HDC screenDc = nullptr;
-    HDC memoryDc = nullptr;
-    HBITMAP dib = nullptr;
-    HGDIOBJ previousBitmap = nullptr;
-
-    ~LoadResources() {
-        if (previousBitmap != nullptr) SelectObject(memoryDc, previousBitmap);
-        if (dib != nullptr) DeleteObject(dib);
-        if (memoryDc != nullptr) DeleteDC(memoryDc);
-        if (screenDc != nullptr) ReleaseDC(nullptr, screenDc);
-        if (picture != nullptr) picture->Release();
-    }
-};
 }  // namespace
 
+// Whatever way the load ends, the picture, the DCs and the DIB section go in
+// reverse order of acquisition, the DIB deselected first.
 bool loadPictureTexture(const char* path, unsigned* textureName) {
     if (path == nullptr || textureName == nullptr) return false;
     WCHAR widePath[pathLength];
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, pathLength) == 0) return false;
 
-    LoadResources res;
-    if (FAILED(OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture,
-                                  reinterpret_cast<void**>(&res.picture))) ||
-        res.picture == nullptr)
-        return false;
-    res.screenDc = GetDC(nullptr);
-    res.memoryDc = CreateCompatibleDC(res.screenDc);
-    if (res.memoryDc == nullptr) return false;
+    handles::ComRef<IPicture> picture;
+    if (FAILED(OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture, picture.out())) || !picture) return false;
+    handles::WindowDc screen;
+    handles::MemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!memory) return false;
 
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     OLE_XSIZE_HIMETRIC himetricWidth = 0;
     OLE_YSIZE_HIMETRIC himetricHeight = 0;
-    res.picture->get_Width(&himetricWidth);
-    res.picture->get_Height(&himetricHeight);
-    const int width = powerOfTwoSide(
-        MulDiv(himetricWidth, GetDeviceCaps(res.memoryDc, LOGPIXELSX), himetricPerInch), maxSide);
-    const int height = powerOfTwoSide(
-        MulDiv(himetricHeight, GetDeviceCaps(res.memoryDc, LOGPIXELSY), himetricPerInch), maxSide);
+    picture->get_Width(&himetricWidth);
+    picture->get_Height(&himetricHeight);
+    const int width =
+        powerOfTwoSide(MulDiv(himetricWidth, GetDeviceCaps(memory.get(), LOGPIXELSX), himetricPerInch), maxSide);
+    const int height =
+        powerOfTwoSide(MulDiv(himetricHeight, GetDeviceCaps(memory.get(), LOGPIXELSY), himetricPerInch), maxSide);
     if (width < 1 || height < 1) return false;
 
     BITMAPINFO info{};
@@ -67,12 +49,11 @@ bool loadPictureTexture(const char* path, unsigned* textureName) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    res.dib = CreateDIBSection(res.memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (res.dib == nullptr || bits == nullptr) return false;
+    handles::Bitmap dib(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || bits == nullptr) return false;
 
-    res.previousBitmap = SelectObject(res.memoryDc, res.dib);
-    res.picture->Render(res.memoryDc, 0, 0, width, height, 0, himetricHeight, himetricWidth,
-                        -himetricHeight, nullptr);
+    handles::Selection intoDib(memory.get(), dib.get());
+    picture->Render(memory.get(), 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
     GdiFlush();
     bgrxToRgba(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * height);
 

@@ -151,17 +151,14 @@ TEST_F(HostFiles, WrittenSettingsAreTheDialogsLinesInCodePage932) {
 }
 
 TEST(PictureBox, SavesItsPersistentImageAsABitmapFile) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP picture = CreateCompatibleBitmap(screen, 4, 4);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, picture);
-    RECT r{0, 0, 4, 4};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &r, white);
-    DeleteObject(white);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    handles::WindowDc screen;
+    handles::Bitmap picture(CreateCompatibleBitmap(screen.get(), 4, 4));
+    {
+        handles::MemoryDc dc(CreateCompatibleDC(screen.get()));
+        handles::Selection selected(dc.get(), picture.get());
+        RECT r{0, 0, 4, 4};
+        FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
 
     forms::PictureBox box(8, 8, RGB(0, 0, 0), picture);  // the picture over a black background
     const std::string path = tempFolder() + "\\box.bmp";

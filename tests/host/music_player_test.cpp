@@ -221,4 +221,25 @@ TEST_F(Bgm, WavLoopsWhenThereIsAWaveDeviceAndStops) {
     EXPECT_EQ(mci.sounds.size(), 2u);
 }
 
+TEST(MusicSource, IsDecidedFromTheKindAndTheFileNamesLastThreeLetters) {
+    struct Case {
+        std::int16_t kind;
+        const char* file;
+        MusicSource source;
+    } cases[] = {
+        {0, "C:\\m\\a.mp3", MusicSource::none}, {1, "", MusicSource::cd},
+        {1, "C:\\m\\a.wav", MusicSource::cd},   {2, "C:\\m\\a.wav", MusicSource::wav},
+        {2, "C:\\m\\A.WaV", MusicSource::wav},  {2, "C:\\m\\a.Mp3", MusicSource::mp3},
+        {2, "C:\\m\\a.mid", MusicSource::none}, {2, "C:\\m\\a.wave", MusicSource::none},
+        {2, "mp3", MusicSource::mp3},             {3, "C:\\m\\a.wav", MusicSource::none},
+        {-1, "C:\\m\\a.mp3", MusicSource::none},
+    };
+    for (const Case& c : cases) {
+        Settings settings;
+        settings.BgmKind = c.kind;
+        settings.BgmFile = c.file;
+        EXPECT_EQ(musicSourceOf(settings), c.source) << c.kind << " " << c.file;
+    }
+}
+
 }  // namespace

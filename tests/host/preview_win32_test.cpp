@@ -35,24 +35,20 @@ std::vector<std::uint8_t> pixelsOf(HBITMAP bitmap, int w, int h) {
     bi.bmiHeader.biHeight = -h;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    handles::WindowDc screen;
+    GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
     return px;
 }
 
 std::vector<std::uint8_t> screenPixels(int x, int y, int w, int h) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, w, h, screen, x, y, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    auto px = pixelsOf(copy, w, h);
-    DeleteObject(copy);
-    return px;
+    handles::WindowDc screen;
+    handles::Bitmap copy(CreateCompatibleBitmap(screen.get(), w, h));
+    {
+        handles::MemoryDc memory(CreateCompatibleDC(screen.get()));
+        handles::Selection selected(memory.get(), copy.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen.get(), x, y, SRCCOPY);
+    }
+    return pixelsOf(copy.get(), w, h);
 }
 
 HWND makePane(int w, int h) {
@@ -82,10 +78,9 @@ TEST(Preview, FillsThePaneWithThePreviewPictureAndGoesWithIt) {
     EXPECT_EQ(client.right, 152);
     EXPECT_EQ(client.bottom, 112);
 
-    HBITMAP picture = forms::loadBitmapResource(IDB_PREVIEW);
-    ASSERT_NE(picture, nullptr);
-    const auto expected = pixelsOf(picture, 152, 112);
-    DeleteObject(picture);
+    const handles::Bitmap picture = forms::loadBitmapResource(IDB_PREVIEW);
+    ASSERT_TRUE(picture);
+    const auto expected = pixelsOf(picture.get(), 152, 112);
     const auto seen = screenPixels(100, 100, 152, 112);
     long long diff = 0;
     for (size_t i = 0; i < expected.size(); i += 4)
