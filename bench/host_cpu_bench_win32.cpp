@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/saver_contract.h"
+
 namespace {
 double cpuSeconds(HANDLE process) {
     FILETIME created, exited, kernel, user;
@@ -35,7 +37,7 @@ int main(int argc, char** argv) {
     }
     HWND window = nullptr;
     for (int i = 0; i < 1000 && window == nullptr; ++i) {
-        window = FindWindowA(nullptr, "Fulmina_VC");
+        window = FindWindowA(nullptr, fulmina::contract::windowTitle);
         if (window == nullptr) Sleep(10);
     }
     if (window == nullptr) {
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
     const double before = cpuSeconds(pi.hProcess);
     Sleep(seconds * 1000);
     const double after = cpuSeconds(pi.hProcess);
-    PostMessageA(FindWindowA(nullptr, "Fulmina_VC"), WM_CLOSE, 0, 0);
+    PostMessageA(FindWindowA(nullptr, fulmina::contract::windowTitle), WM_CLOSE, 0, 0);
     const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
