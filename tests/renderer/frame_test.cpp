@@ -48,20 +48,6 @@ protected:
     FrameContext frame;
 };
 
-TEST_F(FrameTest, SetupSetsTheFixedOpenGlState) {
-    const std::vector<std::string> expected = {"glClearColor", "glClearDepth", "glDepthFunc", "glEnable",
-                                               "glShadeModel", "glHint", "glBlendFunc", "glEnable",
-                                               "glEnable"};
-    EXPECT_EQ(glrec::names(), expected);
-    const auto& c = glrec::calls();
-    EXPECT_EQ(c[0].args, (std::vector<double>{0, 0, 0, 1}));
-    EXPECT_EQ(c[2].args[0], GL_LEQUAL);
-    EXPECT_EQ(c[3].args[0], GL_DEPTH_TEST);
-    EXPECT_EQ(c[6].args, (std::vector<double>{GL_SRC_ALPHA, GL_ONE}));
-    EXPECT_EQ(c[7].args[0], GL_TEXTURE_2D);
-    EXPECT_EQ(c[8].args[0], GL_LIGHT0);
-}
-
 TEST_F(FrameTest, ProjectionIsA45DegreePerspectiveOverTheWholeArea) {
     glrec::clear();
     setProjection(1024, 768);

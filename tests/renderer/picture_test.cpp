@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "tests/renderer/support/offscreen.h"
 #include "tests/renderer/support/scenario.h"
@@ -47,6 +48,33 @@ protected:
     void TearDown() override { offscreen::setGlowFilePresent(true); }
     offscreen::Context context{width, height};
 };
+
+TEST_F(PictureTest, SetupLeavesTheFixedStateInTheContext) {
+    fulmina::FrameContext frame;
+    const fulmina::KeyTable keys{};
+    ASSERT_TRUE(fulmina::frameSetup(frame, keys));
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ((std::vector<GLfloat>(clear, clear + 4)), (std::vector<GLfloat>{0, 0, 0, 1}));
+    GLfloat depthClear = 0;
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depthClear);
+    EXPECT_EQ(depthClear, 1.0f);
+    auto integer = [](GLenum name) {
+        GLint v = 0;
+        glGetIntegerv(name, &v);
+        return v;
+    };
+    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LEQUAL);
+    EXPECT_EQ(integer(GL_SHADE_MODEL), GL_SMOOTH);
+    EXPECT_EQ(integer(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
+    EXPECT_EQ(integer(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
 
 TEST_F(PictureTest, BoltsShowInShownFramesAndVanishInHiddenOnes) {
     // No elapsed time: no spin, so the arms stay on the axes.
