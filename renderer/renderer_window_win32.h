@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "renderer/frame.h"
 #include "common/saver_contract.h"
+#include "renderer/frame.h"
 
 namespace fulmina {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "forms/image_win32.h"
-#include "host/settings_file.h"
-#include "host/setting_number.h"
 #include "host/platform_win32.h"
+#include "host/setting_number.h"
+#include "host/settings_file.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "renderer/renderer_state.h"
 #include "renderer/strike_scene.h"
 #include "tests/renderer/support/gl_recorder.h"
-#include "renderer/renderer_state.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "renderer/strike_scene.h"
 #include "tests/renderer/support/draws.h"
 #include "tests/renderer/support/gl_recorder.h"
-#include "renderer/renderer_state.h"
 
 namespace {
 
