@@ -31,7 +31,7 @@ bool frameSetup(FrameContext& frame, const KeyTable& keys) {
 
 bool frameUpdate(FrameContext& frame, std::uint32_t ms) {
     bool exit = frame.keys != nullptr && (*frame.keys)[vkEscape] == 1;
-    if (rendererState.escapePressed) {  // down and already up again: a tap
+    if (rendererState.escapePressed) {  // pressed since the last frame, perhaps already released
         rendererState.escapePressed = false;
         exit = true;
     }
