@@ -17,7 +17,11 @@ set(FULMINA_HOST_CORE_SOURCES
   host/settings_file.cpp
   host/music_player.cpp
   host/renderer_watch.cpp
+  host/settings/command_states.cpp
+  host/settings/command_face.cpp
   forms/units.cpp
+  forms/property_bag.cpp
+  forms/font_spec.cpp
 )
 
 function(fulmina_warnings target)

@@ -31,7 +31,8 @@ endfunction()
 fulmina_checked_library(renderer_core_checked ${FULMINA_RENDERER_CORE_SOURCES})
 fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES})
 
-add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/bmp_writer.cpp)
+add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
+            assets/bmp_writer.cpp)
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)
 
@@ -39,11 +40,14 @@ fulmina_warnings(fulmina_assets)
 add_executable(make_assets assets/make_assets.cpp)
 target_link_libraries(make_assets PRIVATE fulmina_assets)
 set(FULMINA_GENERATED_ASSETS ${CMAKE_BINARY_DIR}/assets)
-add_custom_command(OUTPUT ${FULMINA_GENERATED_ASSETS}/glow.bmp ${FULMINA_GENERATED_ASSETS}/preview.bmp
+set(generated_pictures glow.bmp preview.bmp skin_normal.bmp skin_highlight.bmp skin_selected.bmp
+    skin_highlightselect.bmp skin_pressed.bmp skin_disable.bmp)
+list(TRANSFORM generated_pictures PREPEND ${FULMINA_GENERATED_ASSETS}/)
+add_custom_command(OUTPUT ${generated_pictures}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${FULMINA_GENERATED_ASSETS}
   COMMAND make_assets ${FULMINA_GENERATED_ASSETS}
   DEPENDS make_assets)
-add_custom_target(generated_assets ALL DEPENDS ${FULMINA_GENERATED_ASSETS}/glow.bmp ${FULMINA_GENERATED_ASSETS}/preview.bmp)
+add_custom_target(generated_assets ALL DEPENDS ${generated_pictures})
 
 # The Wine test environment: made once per run, shared by every Windows test.
 set(FULMINA_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)

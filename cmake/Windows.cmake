@@ -30,11 +30,13 @@ fulmina_warnings(fulmina_renderer)
 set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, preview.bmp)")
 set(FULMINA_HOST_WIN32_SOURCES
   forms/text_win32.cpp forms/application_win32.cpp forms/form_win32.cpp forms/timer_win32.cpp forms/image_win32.cpp
+  forms/font_win32.cpp forms/label_win32.cpp forms/user_control_win32.cpp
   host/platform_win32.cpp host/startup_win32.cpp host/saver_controller_win32.cpp host/preview_win32.cpp
+  host/settings/command_win32.cpp
 )
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_HOST_WIN32_SOURCES})
 target_include_directories(host_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_win32 PUBLIC winmm gdi32 user32)
+target_link_libraries(host_win32 PUBLIC winmm gdi32 user32 msimg32)
 target_compile_definitions(host_win32 PUBLIC UNICODE _UNICODE)
 fulmina_warnings(host_win32)
 

@@ -3,12 +3,21 @@
 #include "forms/application_win32.h"
 #include "forms/image_win32.h"
 #include "forms/timer_win32.h"
+#include "forms/user_control_win32.h"
 
 namespace forms {
 
 namespace {
 constexpr wchar_t formClass[] = L"FulminaForm";
 }  // namespace
+
+FontSpec defaultFormFont() {
+    FontSpec font;
+    font.name = "ＭＳ Ｐゴシック";
+    font.size = 9;
+    font.charset = 128;
+    return font;
+}
 
 void Form::registerClass() {
     static const bool registered = [] {
@@ -35,12 +44,14 @@ bool Form::Load() {
     if (window != nullptr) return true;
     registerClass();
     if (!backgroundBrush) backgroundBrush.reset(CreateSolidBrush(design.background));
-    window = CreateWindowExW(design.exStyle, formClass, design.caption.c_str(), design.style & ~WS_VISIBLE,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, nullptr, nullptr, GetModuleHandleW(nullptr),
-                             this);
+    // Its controls' windows are children that the form's painting leaves alone.
+    const DWORD style = (design.style | WS_CLIPCHILDREN) & ~WS_VISIBLE;
+    window = CreateWindowExW(design.exStyle, formClass, design.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                             320, 240, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window == nullptr) return false;
     formLoaded();
-    for (Timer* t : timers) t->attach();
+    for (UserControl* control : controls) control->create();
+    startTimers();
     Form_Load();
     return true;
 }
@@ -71,7 +82,7 @@ void Form::paint() {
 
 // The window is gone: by Unload, or because its parent was destroyed.
 void Form::destroyed() {
-    for (Timer* t : timers) t->detach();
+    stopTimers();
     if (!unloading) {
         unloading = true;
         Form_Unload();

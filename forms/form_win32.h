@@ -1,34 +1,42 @@
 #pragma once
 #include <windows.h>
 
-#include "common/handles_win32.h"
-
 #include <string>
 #include <vector>
 
+#include "common/handles_win32.h"
+#include "forms/font_spec.h"
+#include "forms/timer_win32.h"
+
 namespace forms {
 
-class Timer;
 class Image;
+class UserControl;
+
+// The font a Japanese form starts with; its controls take it as their ambient font.
+FontSpec defaultFormFont();
 
 // A top-level form: loaded (window made, hidden) before it is shown, with
-// load, query-unload and unload events. It owns its window.
-class Form {
+// load, query-unload and unload events. It owns its window; its user
+// controls' windows are its children.
+class Form : public TimerHost {
 public:
     struct Design {
         std::wstring caption;
         DWORD style = WS_OVERLAPPEDWINDOW;
         DWORD exStyle = 0;
         COLORREF background = RGB(0, 0, 0);
+        FontSpec font = defaultFormFont();
     };
 
     explicit Form(Design design);
-    virtual ~Form();
+    ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Makes the window (hidden), starts the timers enabled at design time
-    // and runs Form_Load. False when the window cannot be made.
+    // Makes the window (hidden) and its controls' windows, starts the timers
+    // enabled at design time and runs Form_Load. False when the window
+    // cannot be made.
     bool Load();
     // Shows the form without waiting for it (loads it first if need be).
     void Show();
@@ -36,9 +44,14 @@ public:
     void Unload();
 
     bool isLoaded() const { return window != nullptr; }
-    HWND hwnd() const { return window; }
+    HWND hwnd() const override { return window; }
     // Places the form, in pixels, within its parent (or the screen).
     void Move(int left, int top, int width, int height);
+
+    // What its controls read as ambient properties: the form's font, and
+    // whether the program runs (always, here: there is no designer).
+    const FontSpec& ambientFont() const { return design.font; }
+    bool ambientUserMode() const { return true; }
 
 protected:
     virtual void Form_Load() {}
@@ -46,8 +59,8 @@ protected:
     virtual void Form_Unload() {}
 
 private:
-    friend class Timer;
     friend class Image;
+    friend class UserControl;
     static void registerClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
@@ -57,8 +70,8 @@ private:
     HWND window = nullptr;
     handles::Brush backgroundBrush;
     bool unloading = false;
-    std::vector<Timer*> timers;
     std::vector<Image*> images;
+    std::vector<UserControl*> controls;
 };
 
 }  // namespace forms

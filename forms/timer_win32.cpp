@@ -2,11 +2,18 @@
 
 #include <algorithm>
 
-#include "forms/form_win32.h"
-
 namespace forms {
 
-Timer::Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTimer)
+void TimerHost::startTimers() {
+    for (Timer* t : timers)
+        if (t->enabled) t->start();
+}
+
+void TimerHost::stopTimers() {
+    for (Timer* t : timers) t->stop();
+}
+
+Timer::Timer(TimerHost& owner, UINT interval, bool enabled, std::function<void()> onTimer)
     : owner(owner), interval(interval), enabled(enabled), onTimer(std::move(onTimer)) {
     owner.timers.push_back(this);
 }
@@ -23,20 +30,18 @@ void Timer::setEnabled(bool on) {
     else stop();
 }
 
-void Timer::attach() {
-    if (enabled) start();
+void Timer::setInterval(UINT milliseconds) {
+    interval = milliseconds;
+    if (running) start();  // SetTimer with the same id replaces the interval
 }
 
-void Timer::detach() { stop(); }
-
-// The timer's own address is its id: the tick finds the instance from it.
 void Timer::start() {
-    if (owner.window == nullptr) return;
-    running = SetTimer(owner.window, reinterpret_cast<UINT_PTR>(this), interval, tick) != 0;
+    if (owner.hwnd() == nullptr) return;
+    running = SetTimer(owner.hwnd(), reinterpret_cast<UINT_PTR>(this), interval, tick) != 0;
 }
 
 void Timer::stop() {
-    if (running && owner.window != nullptr) KillTimer(owner.window, reinterpret_cast<UINT_PTR>(this));
+    if (running && owner.hwnd() != nullptr) KillTimer(owner.hwnd(), reinterpret_cast<UINT_PTR>(this));
     running = false;
 }
 

@@ -2,32 +2,51 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 namespace forms {
 
-class Form;
+class Timer;
 
-// A window-message timer of a form. It ticks while the form is loaded and the
-// timer is enabled; the tick runs onTimer on the form's thread.
+// What timers tick on: a form or a user control, whose window exists while
+// it is loaded.
+class TimerHost {
+public:
+    virtual ~TimerHost() = default;
+    virtual HWND hwnd() const = 0;
+
+protected:
+    // Its window has just been made, or is about to go.
+    void startTimers();
+    void stopTimers();
+
+private:
+    friend class Timer;
+    std::vector<Timer*> timers;
+};
+
+// A window-message timer of a form or a control. It ticks while its host's
+// window exists and the timer is enabled; the tick runs onTimer on the
+// host's thread. The timer's own address is its id on the host's window.
 class Timer {
 public:
-    Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTimer);
+    Timer(TimerHost& owner, UINT interval, bool enabled, std::function<void()> onTimer);
     ~Timer();
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
     bool Enabled() const { return enabled; }
     void setEnabled(bool on);
+    UINT Interval() const { return interval; }
+    void setInterval(UINT milliseconds);
 
 private:
-    friend class Form;
-    void attach();  // the form's window exists
-    void detach();  // the form's window is going
+    friend class TimerHost;
     void start();
     void stop();
     static void CALLBACK tick(HWND window, UINT message, UINT_PTR id, DWORD time);
 
-    Form& owner;
+    TimerHost& owner;
     UINT interval;
     bool enabled;
     bool running = false;

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "assets/button_skins.h"
 #include "assets/glow_picture.h"
 #include "assets/preview_picture.h"
 
@@ -89,6 +91,42 @@ TEST(PreviewPicture, IsAGlowOnDarkBlueWithVioletWhiteStrokes) {
     EXPECT_GT(darkBlue, all / 2) << "the background is not dark blue";
     EXPECT_GT(strokes, 300) << "no lightning strokes";
     EXPECT_LT(strokes, all / 5);
+}
+
+TEST(ButtonSkins, SixDistinctFramesThatStretchAlongTheirEdgesAroundAnUnusedInside) {
+    std::vector<std::vector<std::uint8_t>> skins;
+    for (int i = 0; i < skinCount; ++i) skins.push_back(makeSkinPicture(i));
+    auto at = [](const std::vector<std::uint8_t>& rgb, int x, int y) {
+        const std::uint8_t* p = &rgb[(static_cast<size_t>(y) * skinWidth + x) * 3];
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    };
+    const int inside = (skinInside[0] << 16) | (skinInside[1] << 8) | skinInside[2];
+    for (int i = 0; i < skinCount; ++i) {
+        const auto& s = skins[i];
+        ASSERT_EQ(s.size(), static_cast<size_t>(skinWidth) * skinHeight * 3);
+        for (int d = 0; d < skinBorder; ++d) {
+            // Along each edge the frame is one colour per depth: stretching keeps it.
+            for (int x = skinBorder; x < skinWidth - skinBorder; ++x) {
+                EXPECT_EQ(at(s, x, d), at(s, skinBorder, d)) << i;
+                EXPECT_EQ(at(s, x, skinHeight - 1 - d), at(s, skinBorder, skinHeight - 1 - d)) << i;
+            }
+            for (int y = skinBorder; y < skinHeight - skinBorder; ++y) {
+                EXPECT_EQ(at(s, d, y), at(s, d, skinBorder)) << i;
+                EXPECT_EQ(at(s, skinWidth - 1 - d, y), at(s, skinWidth - 1 - d, skinBorder)) << i;
+            }
+            EXPECT_NE(at(s, skinBorder, d), inside) << i;
+        }
+        EXPECT_EQ(at(s, skinWidth / 2, skinHeight / 2), inside) << i;
+        // A person tells each state from every other by its frame.
+        for (int j = 0; j < i; ++j) {
+            int differing = 0;
+            for (int d = 0; d < skinBorder; ++d)
+                differing += at(s, skinBorder, d) != at(skins[j], skinBorder, d) ||
+                             at(s, skinBorder, skinHeight - 1 - d) != at(skins[j], skinBorder, skinHeight - 1 - d) ||
+                             at(s, d, skinBorder) != at(skins[j], d, skinBorder);
+            EXPECT_GE(differing, 2) << skinNames[i] << " looks like " << skinNames[j];
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include "forms/label_win32.h"
+
+#include "forms/font_win32.h"
+#include "forms/text_win32.h"
+
+namespace forms {
+
+Label::Label(std::string caption_, const FontSpec& spec, Alignment alignment_)
+    : caption(std::move(caption_)), text(wide(caption)), fontSpec(spec), font(createFont(spec)),
+      alignment(alignment_) {}
+
+void Label::notify() const {
+    if (changed) changed();
+}
+
+void Label::setCaption(const std::string& value) {
+    caption = value;
+    text = wide(value);
+    notify();
+}
+
+void Label::setFont(const FontSpec& spec) {
+    fontSpec = spec;
+    font = createFont(spec);
+    notify();
+}
+
+void Label::setForeColor(COLORREF colour) {
+    if (colour == foreColor) return;
+    foreColor = colour;
+    notify();
+}
+
+void Label::setEnabled(bool on) {
+    if (on == enabled) return;
+    enabled = on;
+    notify();
+}
+
+void Label::Move(int l, int t, int w, int h) {
+    if (l == left && t == top && w == width && h == height) return;
+    left = l;
+    top = t;
+    width = w;
+    height = h;
+    notify();
+}
+
+int Label::lineHeight() const {
+    handles::WindowDc screen;
+    handles::Selection selected(screen.get(), font.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.get(), &metrics);
+    return metrics.tmHeight;
+}
+
+void Label::paint(HDC dc) const {
+    if (width <= 0 || height <= 0 || text.empty()) return;
+    handles::Selection selected(dc, font.get());
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const UINT format = DT_WORDBREAK | DT_NOPREFIX | (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
+    RECT box{left, top, left + width, top + height};
+    const COLORREF oldColour = GetTextColor(dc);
+    if (enabled) {
+        SetTextColor(dc, foreColor);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    } else {
+        // Embossed, as the system draws disabled text: a highlight one pixel
+        // down and right, the grey text over it.
+        RECT shadow = box;
+        OffsetRect(&shadow, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    }
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+}  // namespace forms

@@ -1,0 +1,63 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "common/handles_win32.h"
+#include "forms/font_spec.h"
+
+namespace forms {
+
+// A windowless label: its container draws it over the container's image, with
+// a transparent background, the text left-aligned or centred and broken at
+// words. A disabled label shows its text in the system's disabled-text style.
+// Mouse events reach it by hit test, in pixels relative to the label.
+class Label {
+public:
+    enum class Alignment { left, centre };
+    using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
+
+    Label(std::string caption, const FontSpec& font, Alignment alignment);
+    Label(const Label&) = delete;
+    Label& operator=(const Label&) = delete;
+
+    const std::string& Caption() const { return caption; }
+    void setCaption(const std::string& text);
+    const FontSpec& Font() const { return fontSpec; }
+    void setFont(const FontSpec& spec);
+    COLORREF ForeColor() const { return foreColor; }
+    void setForeColor(COLORREF colour);
+    bool Enabled() const { return enabled; }
+    void setEnabled(bool on);
+
+    // Position and size in the container's pixels.
+    void Move(int left, int top, int width, int height);
+    int Left() const { return left; }
+    int Top() const { return top; }
+    int Width() const { return width; }
+    int Height() const { return height; }
+    // The height of one line of its text, in pixels.
+    int lineHeight() const;
+
+    bool contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
+    void paint(HDC dc) const;
+
+    MouseHandler MouseDown, MouseMove, MouseUp;
+    // Told after every change that shows: the container redraws.
+    std::function<void()> changed;
+
+private:
+    void notify() const;
+
+    std::string caption;
+    std::wstring text;
+    FontSpec fontSpec;
+    handles::Font font;
+    Alignment alignment;
+    COLORREF foreColor = RGB(0, 0, 0);
+    bool enabled = true;
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+}  // namespace forms
