@@ -37,7 +37,15 @@ int runMessageLoop() {
 
 void endProcess() { ExitProcess(0); }
 
-double twipsPerPixelX() { return twipsPerPixel(screenPixelsPerInch(LOGPIXELSX)); }
-double twipsPerPixelY() { return twipsPerPixel(screenPixelsPerInch(LOGPIXELSY)); }
+// The screen's resolution is fixed for the life of a process that does not
+// declare itself aware of DPI changes, as this one does not.
+double twipsPerPixelX() {
+    static const double tpp = twipsPerPixel(screenPixelsPerInch(LOGPIXELSX));
+    return tpp;
+}
+double twipsPerPixelY() {
+    static const double tpp = twipsPerPixel(screenPixelsPerInch(LOGPIXELSY));
+    return tpp;
+}
 
 }  // namespace forms

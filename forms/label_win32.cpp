@@ -7,7 +7,9 @@ namespace forms {
 
 Label::Label(std::string caption_, const FontSpec& spec, Alignment alignment_)
     : caption(std::move(caption_)), text(wide(caption)), fontSpec(spec), font(createFont(spec)),
-      alignment(alignment_) {}
+      alignment(alignment_) {
+    measureFont();
+}
 
 void Label::notify() const {
     if (changed) changed();
@@ -22,6 +24,7 @@ void Label::setCaption(const std::string& value) {
 void Label::setFont(const FontSpec& spec) {
     fontSpec = spec;
     font = createFont(spec);
+    measureFont();
     notify();
 }
 
@@ -46,12 +49,12 @@ void Label::Move(int l, int t, int w, int h) {
     notify();
 }
 
-int Label::lineHeight() const {
+void Label::measureFont() {
     handles::WindowDc screen;
     handles::Selection selected(screen.get(), font.get());
     TEXTMETRICW metrics{};
     GetTextMetricsW(screen.get(), &metrics);
-    return metrics.tmHeight;
+    fontLineHeight = metrics.tmHeight;
 }
 
 void Label::paint(HDC dc) const {

@@ -38,7 +38,7 @@ public:
     int Width() const { return width; }
     int Height() const { return height; }
     // The height of one line of its text, in pixels.
-    int lineHeight() const;
+    int lineHeight() const { return fontLineHeight; }
 
     bool contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
     void paint(HDC dc) const;
@@ -49,11 +49,13 @@ public:
 
 private:
     void notify() const;
+    void measureFont();
 
     std::string caption;
     std::wstring text;
     FontSpec fontSpec;
     handles::Font font;
+    int fontLineHeight = 0;
     Alignment alignment;
     COLORREF foreColor = RGB(0, 0, 0);
     bool enabled = true;

@@ -13,8 +13,6 @@ namespace fulmina {
 namespace {
 constexpr const char* defaultCaption = "Command1";
 
-handles::Bitmap skinPicture(Skin skin) { return forms::loadBitmapResource(IDB_SKIN_NORMAL + static_cast<int>(skin)); }
-
 TRIVERTEX vertex(LONG x, LONG y, const GradientColour& c) {
     TRIVERTEX v{};
     v.x = x;
@@ -26,6 +24,11 @@ TRIVERTEX vertex(LONG x, LONG y, const GradientColour& c) {
     return v;
 }
 }  // namespace
+
+Command::SkinHolder::SkinHolder(Skin skin)
+    : picture(forms::loadBitmapResource(IDB_SKIN_NORMAL + static_cast<int>(skin))),
+      dc(CreateCompatibleDC(nullptr)),
+      selected(dc.get(), picture.get()) {}
 
 forms::FontSpec Command::designFont() {
     forms::FontSpec font;
@@ -39,7 +42,8 @@ Command::Command(forms::Form& container, int left, int top, int width, int heigh
     : UserControl(container, left, top, width, height),
       LblMsg("Command", designFont(), forms::Label::Alignment::centre),
       TmrMouse(*this, 100, false, [this] { TmrMouse_Timer(); }) {
-    for (int i = 0; i < static_cast<int>(skins.size()); ++i) skins[i] = skinPicture(static_cast<Skin>(i));
+    for (int i = 0; i < static_cast<int>(skins.size()); ++i)
+        skins[i] = std::make_unique<SkinHolder>(static_cast<Skin>(i));
     addLabel(LblMsg);
     // The caption never swallows a mouse event: it hands each on unchanged.
     LblMsg.MouseDown = [this](int b, int s, double x, double y) { UserControl_MouseDown(b, s, x, y); };
@@ -82,16 +86,14 @@ void Command::DrawSkin(Skin skin) {
     RECT all{0, 0, pixelWidth(), pixelHeight()};
     FillRect(imageDc(), &all, GetSysColorBrush(COLOR_BTNFACE));
     FillGradient();
-    const HBITMAP picture = skins[static_cast<int>(skin)].get();
-    if (picture != nullptr) {
-        handles::MemoryDc source(CreateCompatibleDC(imageDc()));
-        handles::Selection selected(source.get(), picture);
+    const SkinHolder& holder = *skins[static_cast<int>(skin)];
+    if (holder.picture && holder.selected.ok()) {
         SetStretchBltMode(imageDc(), COLORONCOLOR);
         for (const auto& piece : skinPieces(W, H)) {
             if (!piece) continue;
             const FaceRect to = toPixels(piece->destination, tppX, tppY);
             const FaceRect from = toPixels(piece->source, tppX, tppY);
-            StretchBlt(imageDc(), to.x, to.y, to.width, to.height, source.get(), from.x, from.y, from.width,
+            StretchBlt(imageDc(), to.x, to.y, to.width, to.height, holder.dc.get(), from.x, from.y, from.width,
                        from.height, SRCCOPY);
         }
     }
@@ -102,6 +104,9 @@ void Command::DrawSkin(Skin skin) {
 }
 
 void Command::TmrMouse_Timer() {
+    // Only a hovered, enabled button can notice anything: spare the queries.
+    const CommandStates& s = states;
+    if (!s.Enabled || (s.ButtonState != 2 && s.ButtonState != 4)) return;
     POINT p{};
     GetCursorPos(&p);
     const HWND under = WindowFromPoint(p);

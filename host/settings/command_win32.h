@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "common/handles_win32.h"
@@ -46,6 +47,9 @@ public:
     // The design-time caption font.
     static forms::FontSpec designFont();
 
+    // One tick of the pointer-leave poll (TmrMouse runs it every 100 ms).
+    void TmrMouse_Timer();
+
 protected:
     void UserControl_Resize() override;
     void UserControl_GotFocus() override;
@@ -58,7 +62,6 @@ protected:
 
 private:
     void run(const CommandReaction& reaction);
-    void TmrMouse_Timer();
     void DrawSkin(Skin skin);
     void FillGradient();
     void RefreshFace() { run(states.RefreshFace()); }
@@ -67,8 +70,14 @@ private:
     forms::Label LblMsg;
     forms::Timer TmrMouse;
     // The hidden image holders: Normal, HighLight, Selected, HighLightSelect,
-    // Pressed, Disable.
-    std::array<handles::Bitmap, 6> skins;
+    // Pressed, Disable; each kept selected in a DC of its own to copy from.
+    struct SkinHolder {
+        explicit SkinHolder(Skin skin);
+        handles::Bitmap picture;
+        handles::MemoryDc dc;
+        handles::Selection selected;
+    };
+    std::array<std::unique_ptr<SkinHolder>, 6> skins;
     bool opaque = true;  // the background style that Visible stands for
 };
 
