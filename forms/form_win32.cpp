@@ -50,7 +50,8 @@ bool Form::Load() {
                              320, 240, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window == nullptr) return false;
     formLoaded();
-    for (UserControl* control : controls) control->create();
+    for (UserControl* control : controls)
+        if (control->create()) control->sited();
     startTimers();
     Form_Load();
     return true;

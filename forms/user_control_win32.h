@@ -88,6 +88,9 @@ private:
     enum class MouseEvent { down, move, up };
 
     bool create();  // the container's window exists
+    // The container has loaded with the control on it: its first Resize,
+    // after its properties were read.
+    void sited() { UserControl_Resize(); }
     void mouse(MouseEvent event, int button, WPARAM keys, LPARAM position);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void registerClass();

@@ -228,6 +228,15 @@ TEST_F(CommandTest, ADisabledButtonShowsDisableWithAGreyedCaptionAndIgnoresTheMo
     expectFrame(Skin::Disable);
 }
 
+TEST_F(CommandTest, AButtonStoredDisabledShowsDisableFromTheStart) {
+    TestForm other;
+    Command stored{other, 10, 10, width, height};
+    stored.ReadProperties(*forms::PropertyBag::parse("Enabled=1:0\n"));
+    ASSERT_TRUE(other.Load());
+    const Rgb f = rgbOf(GetPixel(stored.shownDc(), 40, 1)), k = skin(Skin::Disable, 30, 1);
+    EXPECT_TRUE(f.r == k.r && f.g == k.g && f.b == k.b);
+}
+
 TEST_F(CommandTest, PropertiesRoundTripThroughABagThatHoldsOnlyWhatDiffers) {
     forms::PropertyBag bag;
     button.WriteProperties(bag);
