@@ -9,6 +9,14 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/texture_size.cpp
 )
 
+# The animated GIF control's portable codec and clock.
+set(FULMINA_GIF_CORE_SOURCES
+  controls/gif/gif_stream.cpp
+  controls/gif/gif_decoder.cpp
+  controls/gif/gif_writer.cpp
+  controls/gif/gif_clock.cpp
+)
+
 set(FULMINA_HOST_CORE_SOURCES
   host/module_values.cpp
   host/mode_letter.cpp
@@ -22,6 +30,7 @@ set(FULMINA_HOST_CORE_SOURCES
   forms/units.cpp
   forms/property_bag.cpp
   forms/font_spec.cpp
+  ${FULMINA_GIF_CORE_SOURCES}
 )
 
 function(fulmina_warnings target)

@@ -30,6 +30,13 @@ function(fulmina_checked_library name)
 endfunction()
 fulmina_checked_library(renderer_core_checked ${FULMINA_RENDERER_CORE_SOURCES})
 fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES})
+fulmina_checked_library(gif_core_checked ${FULMINA_GIF_CORE_SOURCES})
+# Optimised, for the benchmarks beside giflib.
+add_library(gif_core STATIC ${FULMINA_GIF_CORE_SOURCES})
+target_include_directories(gif_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(gif_core PRIVATE -O2)
+fulmina_warnings(gif_core)
+find_package(GIF REQUIRED)  # giflib: the test oracle and the benchmarks' yardstick
 
 add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
             assets/bmp_writer.cpp)

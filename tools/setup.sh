@@ -28,6 +28,7 @@ packages=(
   gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-plugins-base
   sox lame
   clang libclang-rt-14-dev
+  libgif-dev
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
