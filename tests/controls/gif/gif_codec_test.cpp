@@ -3,6 +3,9 @@
 // deferred clear; damaged streams; and the writer's bytes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "controls/gif/gif_decoder.h"
@@ -200,6 +203,19 @@ TEST(GifWriter, RoundTripsThroughGiflibAndOurDecoderAcrossEveryCodeWidth) {
         EXPECT_EQ(ours.status, DecodeStatus::complete);
         EXPECT_EQ(ours.pixels, pixels) << c.width << "x" << c.height;
     }
+}
+
+// The writer's exact bytes, kept as a golden file: 5000 pixels of noise take
+// the codes through every width and past a clear at a full table, so a change
+// to the hash, the probing or the clear rule shows here.
+TEST(GifWriter, NoiseThroughEveryCodeWidthGivesTheKeptBytes) {
+    const Bytes file = written(randomPixels(5000, 256, 5), 100, 50);
+    std::ifstream in(FULMINA_GIF_GOLDEN "/noise-100x50.gif", std::ios::binary);
+    const Bytes golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (std::getenv("FULMINA_WRITE_GOLDEN") != nullptr)
+        std::ofstream(FULMINA_GIF_GOLDEN "/noise-100x50.gif", std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), static_cast<long>(file.size()));
+    EXPECT_EQ(file, golden);
 }
 
 TEST(GifWriter, CodesWidenAfterEntries512And1024And2048AndClearAt4096) {
