@@ -15,6 +15,7 @@ set(FULMINA_GIF_CORE_SOURCES
   controls/gif/gif_decoder.cpp
   controls/gif/gif_writer.cpp
   controls/gif/gif_clock.cpp
+  controls/gif/gif_layout.cpp
 )
 
 set(FULMINA_HOST_CORE_SOURCES

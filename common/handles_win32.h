@@ -117,6 +117,15 @@ public:
     ~ComRef() {
         if (pointer != nullptr) pointer->Release();
     }
+    ComRef(ComRef&& other) noexcept : pointer(other.pointer) { other.pointer = nullptr; }
+    ComRef& operator=(ComRef&& other) noexcept {
+        if (this != &other) {
+            if (pointer != nullptr) pointer->Release();
+            pointer = other.pointer;
+            other.pointer = nullptr;
+        }
+        return *this;
+    }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
 

@@ -4,6 +4,7 @@
 #include "forms/image_win32.h"
 #include "forms/timer_win32.h"
 #include "forms/user_control_win32.h"
+#include "forms/windowless_win32.h"
 
 namespace forms {
 
@@ -58,7 +59,9 @@ bool Form::Load() {
 }
 
 void Form::Show() {
-    if (Load()) ShowWindow(window, SW_SHOW);
+    if (!Load()) return;
+    ShowWindow(window, SW_SHOW);
+    for (Windowless* control : std::vector<Windowless*>(windowless)) control->UserControl_Show();
 }
 
 void Form::Unload() {
@@ -79,6 +82,63 @@ void Form::paint() {
     GetClientRect(window, &client);
     FillRect(dc.get(), &client, backgroundBrush.get());
     for (Image* image : images) image->paint(dc.get());  // windowless children, in z-order
+    for (Windowless* control : windowless) control->UserControl_Paint(dc.get());
+}
+
+Windowless* Form::windowlessAt(int x, int y) const {
+    for (auto it = windowless.rbegin(); it != windowless.rend(); ++it)
+        if ((*it)->contains(x, y)) return *it;
+    return nullptr;
+}
+
+// The control under the pointer has the mouse; a press captures it until
+// the release, which is a click when it comes over the same control.
+void Form::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int x = static_cast<short>(LOWORD(lParam));
+    const int y = static_cast<short>(HIWORD(lParam));
+    Windowless* target = captured != nullptr ? captured : windowlessAt(x, y);
+    if (target == nullptr) return;
+    const int shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    const int cx = x - target->left, cy = y - target->top;
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+            captured = target;
+            SetCapture(window);
+            target->UserControl_MouseDown(button, shift, cx, cy);
+            break;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
+            const bool over = windowlessAt(x, y) == target;
+            if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+                captured = nullptr;
+                ReleaseCapture();
+            }
+            target->UserControl_MouseUp(button, shift, cx, cy);
+            if (over && button == 1) target->UserControl_Click();
+            break;
+        }
+        default: {
+            const int buttons = ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0);
+            target->UserControl_MouseMove(buttons, shift, cx, cy);
+            break;
+        }
+    }
+}
+
+bool Form::setCursor() {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(window, &p);
+    const Windowless* target = windowlessAt(p.x, p.y);
+    if (target == nullptr || target->cursor() == nullptr) return false;
+    SetCursor(target->cursor());
+    return true;
 }
 
 // The window is gone: by Unload, or because its parent was destroyed.
@@ -109,6 +169,18 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
             case WM_CLOSE:
                 form->Unload();
                 return 0;
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+            case WM_MBUTTONUP:
+            case WM_MOUSEMOVE:
+                form->mouse(message, wParam, lParam);
+                return 0;
+            case WM_SETCURSOR:
+                if (LOWORD(lParam) == HTCLIENT && form->setCursor()) return TRUE;
+                break;
             case WM_ENDSESSION:  // log-off or shut-down unloads every form
                 if (wParam) form->Unload();
                 return 0;

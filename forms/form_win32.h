@@ -12,6 +12,7 @@ namespace forms {
 
 class Image;
 class UserControl;
+class Windowless;
 
 // The font a Japanese form starts with; its controls take it as their ambient font.
 FontSpec defaultFormFont();
@@ -61,10 +62,14 @@ protected:
 private:
     friend class Image;
     friend class UserControl;
+    friend class Windowless;
     static void registerClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void destroyed();
+    Windowless* windowlessAt(int x, int y) const;
+    void mouse(UINT message, WPARAM wParam, LPARAM lParam);
+    bool setCursor();
 
     Design design;
     HWND window = nullptr;
@@ -72,6 +77,8 @@ private:
     bool unloading = false;
     std::vector<Image*> images;
     std::vector<UserControl*> controls;
+    std::vector<Windowless*> windowless;  // in z-order, the topmost last
+    Windowless* captured = nullptr;       // pressed, until its release
 };
 
 }  // namespace forms

@@ -89,6 +89,8 @@ void PropertyBag::WriteProperty(std::string_view name, bool value, bool defaultV
     store(name, flagText(value), value == defaultValue);
 }
 
+void PropertyBag::WriteProperty(std::string_view name, std::string_view value) { store(name, value, false); }
+
 std::string PropertyBag::serialize() const {
     std::string out;
     for (const auto& [name, value] : entries) {

@@ -24,6 +24,8 @@ public:
     void WriteProperty(std::string_view name, std::string_view value, std::string_view defaultValue);
     void WriteProperty(std::string_view name, long value, long defaultValue);
     void WriteProperty(std::string_view name, bool value, bool defaultValue);
+    // Stored whatever its value.
+    void WriteProperty(std::string_view name, std::string_view value);
 
     bool contains(std::string_view name) const { return find(name) != nullptr; }
     std::size_t size() const { return entries.size(); }

@@ -1,8 +1,18 @@
 #include "forms/timer_win32.h"
 
 #include <algorithm>
+#include <set>
 
 namespace forms {
+
+namespace {
+// The timers that exist. KillTimer leaves a WM_TIMER already in the queue,
+// so a tick checks its timer is still here before using it.
+std::set<const Timer*>& liveTimers() {
+    static std::set<const Timer*> timers;
+    return timers;
+}
+}  // namespace
 
 void TimerHost::startTimers() {
     for (Timer* t : timers)
@@ -16,9 +26,11 @@ void TimerHost::stopTimers() {
 Timer::Timer(TimerHost& owner, UINT interval, bool enabled, std::function<void()> onTimer)
     : owner(owner), interval(interval), enabled(enabled), onTimer(std::move(onTimer)) {
     owner.timers.push_back(this);
+    liveTimers().insert(this);
 }
 
 Timer::~Timer() {
+    liveTimers().erase(this);
     stop();
     auto& list = owner.timers;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -47,6 +59,7 @@ void Timer::stop() {
 
 void CALLBACK Timer::tick(HWND, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
+    if (liveTimers().count(timer) == 0) return;
     if (timer->enabled && timer->onTimer) timer->onTimer();
 }
 

@@ -1,0 +1,110 @@
+#pragma once
+// The animated GIF control's pixels: every frame decoded once into one 8-bit
+// strip (frames side by side as palette indices), each frame's colour table
+// loaded into the strip when it is drawn, transparency drawn with a mask
+// pass, and GIF disposal carried out in a 24-bit composition buffer with a
+// 1-bit mask when the frames need one.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "common/handles_win32.h"
+#include "controls/gif/gif_decoder.h"
+#include "controls/gif/gif_layout.h"
+#include "controls/gif/gif_stream.h"
+
+namespace fulmina::gif {
+
+class GifFrames {
+public:
+    GifFrames() = default;
+    GifFrames(const GifFrames&) = delete;
+    GifFrames& operator=(const GifFrames&) = delete;
+
+    // Scans the GIF file and makes the strip and, when the frames need it,
+    // the composition buffer (at run time with more than one frame). False
+    // for a file that is no usable GIF or would pass the memory limits;
+    // nothing is then left.
+    bool create(std::vector<std::uint8_t> file, bool userMode);
+    // Empty again, with everything a load made released.
+    void reset();
+
+    // Decodes frames first to last (1-based) into the strip.
+    void decodeFrames(std::int32_t first, std::int32_t last);
+    // The GIF file, no longer needed once every frame is in the strip.
+    void dropFile() { file.clear(); file.shrink_to_fit(); }
+    const std::vector<std::uint8_t>& fileBytes() const { return file; }
+
+    bool loaded() const { return !stream.frames.empty() && strip.dc; }
+    std::int32_t frameCount() const { return static_cast<std::int32_t>(stream.frames.size()); }
+    const GifFrame& frame(std::int32_t index) const { return stream.frames[static_cast<std::size_t>(index - 1)]; }
+    std::int32_t actualWidth() const { return stream.ActualWidth; }
+    std::int32_t actualHeight() const { return stream.ActualHeight; }
+    std::int32_t fileLoops() const { return stream.Loops; }
+    std::vector<std::int32_t> delays() const;
+    bool hasCompositionBuffer() const { return composition.dc != nullptr; }
+    bool hasMaskBuffer() const { return static_cast<bool>(mask.bitmap); }
+
+    float ScaleX = 0, ScaleY = 0;
+    // The size and scale of a Stretch mode for the control's inner size.
+    Fit fit(long width, long height, int mode);
+
+    // Paints frame index (1-based) at the current scale, the control's
+    // top-left at (x, y) of dc. False when index is 0.
+    bool paintCurrentFrame(std::int32_t index, HDC dc, int x, int y);
+
+    // Flips frames by the bits in which newFlags differs from mirrored
+    // (bit 0 horizontally, bit 1 vertically); frame 1 only, or all, and the
+    // composition buffer too when asked.
+    void mirrorFrames(int newFlags, int mirrored, bool firstFrameOnly, bool alsoBuffer);
+    // Frame 1 was mirrored before the others were decoded: the next mirror
+    // starts at frame 2.
+    bool frameOneMirrored = false;
+
+    // The frame's pixels as a single-image GIF, read from the strip.
+    std::vector<std::uint8_t> exportFrame(std::int32_t index) const;
+
+    // The strip's palette row last loaded: -1 none, 0 after a reset.
+    int currentPaletteRow() const { return currentRow; }
+
+private:
+    struct Surface {
+        handles::MemoryDc ownDc;  // only when the surface has a DC of its own
+        HDC dc = nullptr;
+        handles::Bitmap bitmap;
+        void* bits = nullptr;
+        long stride = 0;
+        std::optional<handles::Selection> selected;
+        Pixels pixels(long height) const { return {static_cast<std::uint8_t*>(bits), stride, height}; }
+        // Gives the DC back what it held, then frees the bitmap and the DC.
+        void clear() {
+            selected.reset();
+            bitmap.reset();
+            ownDc.reset();
+            dc = nullptr;
+            bits = nullptr;
+            stride = 0;
+        }
+    };
+
+    void drawFrame(std::int32_t index, HDC dc, bool stretch, const RECT& rect);
+    void drawComposition(HDC dc, bool stretch, const RECT& rect);
+    void loadRow(std::int32_t paletteIndex, int transparentIndex);
+    void loadMaskPalette(int whiteIndex);
+    void composeBefore(std::int32_t index, SavedArea& saved);
+    void composeAfter(std::int32_t index, const SavedArea& saved);
+
+    std::vector<std::uint8_t> file;
+    GifStream stream;
+    std::vector<long> stripX;  // each frame's column in the strip
+    long stripWidth = 0;
+    LzwDecoder decoder;
+    Surface strip;        // 8-bit, bottom-up, StripWidth x ActualHeight
+    Surface composition;  // 24-bit canvas
+    Surface mask;         // 1-bit canvas, white transparent; shares the composition DC
+    int currentRow = 0;
+};
+
+}  // namespace fulmina::gif

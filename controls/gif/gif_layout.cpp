@@ -1,0 +1,96 @@
+#include "controls/gif/gif_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace fulmina::gif {
+
+long roundHalfEven(double value) { return static_cast<long>(std::nearbyint(value)); }
+
+long rowStride(int bits, long width) { return ((width * bits + 31) & ~31L) / 8; }
+
+Fit fitToControl(long width, long height, int mode, long aw, long ah) {
+    if (aw <= 0 || ah <= 0) return {width, height, 1, 1};
+    const float rx = static_cast<float>(width) / static_cast<float>(aw);
+    const float ry = static_cast<float>(height) / static_cast<float>(ah);
+    switch (mode) {
+        case 0:
+            return {std::min(width, aw), std::min(height, ah), 1, 1};
+        case 1:
+        case 3: {
+            float s = std::min(rx, ry);
+            if (mode == 3 && rx > 1 && ry > 1) s = 1;
+            return {roundHalfEven(double(s) * aw), roundHalfEven(double(s) * ah), s, s};
+        }
+        case 2:
+            return {width, height, rx, ry};
+        default:
+            return {aw, ah, 1, 1};
+    }
+}
+
+void mirrorBytes(const Pixels& image, int n, long left, long top, long width, long height, bool horizontally,
+                 bool vertically) {
+    if (width <= 0 || height <= 0) return;
+    if (horizontally)
+        for (long y = top; y < top + height; ++y) {
+            std::uint8_t* row = image.row(y) + left * n;
+            for (long a = 0, b = width - 1; a < b; ++a, --b)
+                for (int k = 0; k < n; ++k) std::swap(row[a * n + k], row[b * n + k]);
+        }
+    if (vertically)
+        for (long a = top, b = top + height - 1; a < b; ++a, --b)
+            std::swap_ranges(image.row(a) + left * n, image.row(a) + (left + width) * n, image.row(b) + left * n);
+}
+
+void mirrorBits(const Pixels& image, long width, bool horizontally, bool vertically) {
+    auto get = [](const std::uint8_t* row, long x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; };
+    auto set = [](std::uint8_t* row, long x, int v) {
+        const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+        row[x >> 3] = static_cast<std::uint8_t>(v ? row[x >> 3] | bit : row[x >> 3] & ~bit);
+    };
+    if (horizontally)
+        for (long y = 0; y < image.height; ++y) {
+            std::uint8_t* row = image.row(y);
+            for (long a = 0, b = width - 1; a < b; ++a, --b) {
+                const int va = get(row, a), vb = get(row, b);
+                set(row, a, vb);
+                set(row, b, va);
+            }
+        }
+    if (vertically)
+        for (long a = 0, b = image.height - 1; a < b; ++a, --b)
+            std::swap_ranges(image.row(a), image.row(a) + image.stride, image.row(b));
+}
+
+void saveArea(const Pixels& colour, const Pixels* mask, long left, long top, long width, long height,
+              SavedArea& saved) {
+    const long colourBytes = width * 3, maskBytes = rowStride(1, width);
+    saved.colour.resize(static_cast<std::size_t>(colourBytes * height));
+    saved.mask.resize(mask ? static_cast<std::size_t>(maskBytes * height) : 0);
+    for (long y = 0; y < height; ++y) {
+        std::memcpy(&saved.colour[std::size_t(y * colourBytes)], colour.row(top + y) + left * 3, std::size_t(colourBytes));
+        if (mask) {
+            const long from = left / 8;
+            const long n = std::min(maskBytes, mask->stride - from);
+            std::memcpy(&saved.mask[std::size_t(y * maskBytes)], mask->row(top + y) + from, std::size_t(n));
+        }
+    }
+}
+
+void restoreArea(const Pixels& colour, const Pixels* mask, long left, long top, long width, long height,
+                 const SavedArea& saved) {
+    const long colourBytes = width * 3, maskBytes = rowStride(1, width);
+    if (saved.colour.size() != static_cast<std::size_t>(colourBytes * height)) return;
+    for (long y = 0; y < height; ++y) {
+        std::memcpy(colour.row(top + y) + left * 3, &saved.colour[std::size_t(y * colourBytes)], std::size_t(colourBytes));
+        if (mask && saved.mask.size() == static_cast<std::size_t>(maskBytes * height)) {
+            const long from = left / 8;
+            const long n = std::min(maskBytes, mask->stride - from);
+            std::memcpy(mask->row(top + y) + from, &saved.mask[std::size_t(y * maskBytes)], std::size_t(n));
+        }
+    }
+}
+
+}  // namespace fulmina::gif

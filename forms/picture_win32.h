@@ -1,0 +1,37 @@
+#pragma once
+// Pictures as the forms layer hands them around: the bytes of the file they
+// were loaded from (a GIF, an icon, a cursor), which is also what a property
+// bag keeps, and the platform's picture object made from them when one is
+// needed.
+#include <windows.h>
+#include <ocidl.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/handles_win32.h"
+
+namespace forms {
+
+struct Picture {
+    std::vector<std::uint8_t> bytes;
+};
+
+// A picture file (UTF-8 path); nothing when it cannot be read.
+std::optional<Picture> LoadPicture(const std::string& path);
+
+// The platform's picture object decoded from bytes in memory; empty when the
+// platform refuses them.
+handles::ComRef<IPicture> loadPictureFromBytes(const std::vector<std::uint8_t>& bytes);
+
+// A mouse cursor from the bytes of a .cur or .ico file (its first image);
+// empty when they are not one.
+struct CursorTraits {
+    static void close(HCURSOR cursor) { DestroyCursor(cursor); }
+};
+using Cursor = handles::Owned<HCURSOR, CursorTraits>;
+Cursor cursorFromBytes(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace forms
