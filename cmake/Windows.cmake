@@ -50,6 +50,12 @@ set_target_properties(fulmina_host PROPERTIES OUTPUT_NAME Fulmina SUFFIX .scr
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 fulmina_warnings(fulmina_host)
 
+# A developer's tool: the control's frames of a GIF as pictures.
+add_executable(gifframes tools/gifframes_win32.cpp)
+target_link_libraries(gifframes PRIVATE host_win32)
+set_target_properties(gifframes PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+fulmina_warnings(gifframes)
+
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
