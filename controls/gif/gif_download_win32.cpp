@@ -53,7 +53,9 @@ struct GifDownload::Job {
         ok = fetch(0) || (!abandoned && fetch(INTERNET_FLAG_FROM_CACHE | INTERNET_FLAG_OFFLINE));
         closeHandles();
         if (!ok) bytes.clear();
-        PostMessageW(window, finishedMessage, 0, 0);  // to nobody once abandoned
+        // To nobody once abandoned; the job's address tells a window that
+        // took over a freed handle that the message is not its own.
+        PostMessageW(window, finishedMessage, reinterpret_cast<WPARAM>(this), 0);
     }
 
     // The whole reply of a successful request, within the limit; a cached
@@ -134,25 +136,26 @@ GifDownload::~GifDownload() {
     }
 }
 
-void GifDownload::finish() {
+void GifDownload::finish(bool ok, std::vector<std::uint8_t> bytes) {
+    if (reported) return;
+    reported = true;
     KillTimer(window, deadlineTimer);
-    const bool ok = job->ok;
-    std::vector<std::uint8_t> bytes = std::move(job->bytes);
     const Done callback = done;  // the callback may destroy this download
     if (callback) callback(ok, std::move(bytes));
 }
 
 LRESULT CALLBACK GifDownload::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* download = reinterpret_cast<GifDownload*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (download != nullptr && message == finishedMessage) {
-        download->finish();
+    if (download != nullptr && message == finishedMessage && wParam == reinterpret_cast<WPARAM>(download->job.get())) {
+        download->finish(download->job->ok, std::move(download->job->bytes));
         return 0;
     }
     if (download != nullptr && message == WM_TIMER && wParam == deadlineTimer) {
-        // Too slow: abandon the transfer; the worker then reports failure.
-        KillTimer(window, deadlineTimer);
+        // Too slow: abandon the transfer (a worker still waiting on the
+        // network finishes by itself) and fail now.
         download->job->abandoned = true;
         download->job->closeHandles();
+        download->finish(false, {});
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -31,11 +31,13 @@ public:
 private:
     GifDownload() = default;
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void finish();
+    // Reports the outcome once: the worker's, or a failure at the deadline.
+    void finish(bool ok, std::vector<std::uint8_t> bytes);
 
     std::shared_ptr<Job> job;
     HWND window = nullptr;
     Done done;
+    bool reported = false;
 };
 
 }  // namespace fulmina::gif
