@@ -115,10 +115,17 @@ Bytes makeAnimation(int frames, int width, int height) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     using namespace fulmina::gif;
     const int frames = 300, width = 480, height = 270;
     const Bytes file = makeAnimation(frames, width, height);
+    // For the Windows benchmark of the control: the same file on disk.
+    if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
+        FILE* out = std::fopen(argv[2], "wb");
+        const bool ok = out != nullptr && std::fwrite(file.data(), 1, file.size(), out) == file.size();
+        if (out != nullptr) std::fclose(out);
+        return ok ? 0 : 1;
+    }
     const std::size_t indices = std::size_t{frames} * width * height;
     std::printf("animated GIF: %d frames of %d x %d, %.1f MB; decoded indices %.1f MB\n", frames, width, height,
                 file.size() / 1e6, indices / 1e6);
