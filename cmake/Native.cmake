@@ -39,7 +39,8 @@ fulmina_warnings(gif_core)
 find_package(GIF REQUIRED)  # giflib: the test oracle and the benchmarks' yardstick
 
 add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
-            assets/bmp_writer.cpp)
+            assets/settings_pictures.cpp assets/bmp_writer.cpp controls/gif/gif_writer.cpp
+            forms/property_bag.cpp forms/font_spec.cpp)
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)
 
@@ -48,7 +49,8 @@ add_executable(make_assets assets/make_assets.cpp)
 target_link_libraries(make_assets PRIVATE fulmina_assets)
 set(FULMINA_GENERATED_ASSETS ${CMAKE_BINARY_DIR}/assets)
 set(generated_pictures glow.bmp preview.bmp skin_normal.bmp skin_highlight.bmp skin_selected.bmp
-    skin_highlightselect.bmp skin_pressed.bmp skin_disable.bmp)
+    skin_highlightselect.bmp skin_pressed.bmp skin_disable.bmp tile.bmp plate.bmp plate_mask.bmp
+    option0.bmp option1.bmp square0.bmp square1.bmp fulmina.ico hand.cur banner.gif settings_dialog.bag)
 list(TRANSFORM generated_pictures PREPEND ${FULMINA_GENERATED_ASSETS}/)
 add_custom_command(OUTPUT ${generated_pictures}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${FULMINA_GENERATED_ASSETS}

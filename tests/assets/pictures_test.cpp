@@ -7,6 +7,8 @@
 
 #include "assets/button_skins.h"
 #include "assets/glow_picture.h"
+#include "assets/settings_pictures.h"
+#include "controls/gif/gif_stream.h"
 #include "assets/preview_picture.h"
 
 namespace {
@@ -127,6 +129,42 @@ TEST(ButtonSkins, SixDistinctFramesThatStretchAlongTheirEdgesAroundAnUnusedInsid
             EXPECT_GE(differing, 2) << skinNames[i] << " looks like " << skinNames[j];
         }
     }
+}
+
+TEST(DialogPictures, ThePlateShowsExactlyWhereItsMaskIsBlack) {
+    const Rgb plate = makePlate(), mask = makePlateMask();
+    ASSERT_EQ(plate.size(), static_cast<size_t>(plateWidth) * plateHeight * 3);
+    int platePixels = 0;
+    for (size_t i = 0; i < plate.size(); i += 3) {
+        const bool black = plate[i] == 0 && plate[i + 1] == 0 && plate[i + 2] == 0;
+        const bool maskBlack = mask[i] == 0;
+        EXPECT_TRUE(black || maskBlack) << "plate colour outside the mask at " << i / 3;
+        EXPECT_TRUE(mask[i] == 0 || mask[i] == 255);
+        platePixels += maskBlack;
+    }
+    EXPECT_GT(platePixels, plateWidth * plateHeight * 8 / 10);
+    EXPECT_EQ(mask[0], 255) << "rounded corners";
+    EXPECT_NE(makeOption(false), makeOption(true));
+    EXPECT_NE(makeSquare(false), makeSquare(true));
+    EXPECT_EQ(makeTile().size(), static_cast<size_t>(tileWidth) * tileHeight * 3);
+}
+
+TEST(DialogPictures, TheBannerIsA25FrameLoopOfDisposal2) {
+    const std::vector<std::uint8_t> gif = makeBannerGif();
+    fulmina::gif::GifStream stream;
+    ASSERT_EQ(fulmina::gif::parseGifStream(gif.data(), gif.size(), stream), bannerFrames);
+    EXPECT_EQ(stream.ActualWidth, bannerWidth);
+    EXPECT_EQ(stream.ActualHeight, bannerHeight);
+    EXPECT_EQ(stream.Loops, 0);
+    for (const auto& f : stream.frames) {
+        EXPECT_EQ(f.Delay, 100);
+        EXPECT_EQ(f.Disposal, 2);
+    }
+    // An icon file of two images and a cursor file with its hot spot.
+    const auto icon = makeIconFile(), cursor = makeHandCursorFile();
+    EXPECT_EQ(std::vector<int>(icon.begin(), icon.begin() + 6), (std::vector<int>{0, 0, 1, 0, 2, 0}));
+    EXPECT_EQ(std::vector<int>(cursor.begin(), cursor.begin() + 6), (std::vector<int>{0, 0, 2, 0, 1, 0}));
+    EXPECT_EQ(cursor[10], 9);
 }
 
 }  // namespace
