@@ -81,8 +81,7 @@ void Form::paint() {
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc.get(), &client, backgroundBrush.get());
-    for (Image* image : images) image->paint(dc.get());  // windowless children, in z-order
-    for (Windowless* control : windowless) control->UserControl_Paint(dc.get());
+    for (Windowless* control : windowless) control->UserControl_Paint(dc.get());  // in z-order
 }
 
 Windowless* Form::windowlessAt(int x, int y) const {

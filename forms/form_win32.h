@@ -10,7 +10,6 @@
 
 namespace forms {
 
-class Image;
 class UserControl;
 class Windowless;
 
@@ -60,7 +59,6 @@ protected:
     virtual void Form_Unload() {}
 
 private:
-    friend class Image;
     friend class UserControl;
     friend class Windowless;
     static void registerClass();
@@ -75,7 +73,6 @@ private:
     HWND window = nullptr;
     handles::Brush backgroundBrush;
     bool unloading = false;
-    std::vector<Image*> images;
     std::vector<UserControl*> controls;
     std::vector<Windowless*> windowless;  // in z-order, the topmost last
     Windowless* captured = nullptr;       // pressed, until its release

@@ -13,38 +13,40 @@ handles::Bitmap loadBitmapResource(int id) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-Image::Image(Form& container, handles::Bitmap picture) : container(container), picture(std::move(picture)) {
-    container.images.push_back(this);
+namespace {
+SIZE bitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (this->picture && GetObject(this->picture.get(), sizeof(info), &info)) {
-        width = info.bmWidth;
-        height = info.bmHeight;
-    }
+    if (bitmap == nullptr || !GetObject(bitmap, sizeof(info), &info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+}  // namespace
+
+Image::Image(Form& container, handles::Bitmap picture, int left, int top)
+    : Windowless(container, left, top, bitmapSize(picture.get()).cx, bitmapSize(picture.get()).cy),
+      owned(std::move(picture)) {
+    shown = owned.get();
 }
 
-Image::~Image() {
-    auto& list = container.images;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+Image::Image(Form& container, int left, int top, int width, int height)
+    : Windowless(container, left, top, width, height) {}
+
+void Image::setPicture(HBITMAP picture) {
+    shown = picture;
+    Refresh();
 }
 
-void Image::Move(int l, int t, int w, int h) {
-    left = l;
-    top = t;
-    width = w;
-    height = h;
-    if (container.hwnd() != nullptr) InvalidateRect(container.hwnd(), nullptr, FALSE);
-}
-
-void Image::paint(HDC dc) const {
-    BITMAP info{};
-    if (!picture || !GetObject(picture.get(), sizeof(info), &info)) return;
+void Image::UserControl_Paint(HDC dc) {
+    const SIZE size = bitmapSize(shown);
+    if (size.cx == 0) return;
     handles::MemoryDc source(CreateCompatibleDC(dc));
-    handles::Selection selected(source.get(), picture.get());
-    BitBlt(dc, left, top, std::min<int>(width, info.bmWidth), std::min<int>(height, info.bmHeight), source.get(), 0,
-           0, SRCCOPY);
+    handles::Selection selected(source.get(), shown);
+    BitBlt(dc, Left(), Top(), std::min<int>(Width(), size.cx), std::min<int>(Height(), size.cy), source.get(), 0, 0,
+           SRCCOPY);
 }
 
-PictureBox::PictureBox(int w, int h, COLORREF background, const handles::Bitmap& picture) : width(w), height(h) {
+PictureBox::PictureBox(Form& container, int left, int top, int w, int h, COLORREF background,
+                       const handles::Bitmap& picture)
+    : Windowless(container, left, top, w, h), dc(CreateCompatibleDC(nullptr)) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = w;
@@ -52,24 +54,28 @@ PictureBox::PictureBox(int w, int h, COLORREF background, const handles::Bitmap&
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
-    handles::WindowDc screen;
-    image.reset(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    handles::MemoryDc target(CreateCompatibleDC(screen.get()));
-    if (!image || !target) return;
-    handles::Selection intoImage(target.get(), image.get());
+    image.reset(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!image || !dc) return;
+    selected.emplace(dc.get(), image.get());
     RECT all{0, 0, w, h};
     handles::Brush brush(CreateSolidBrush(background));
-    FillRect(target.get(), &all, brush.get());
+    FillRect(dc.get(), &all, brush.get());
     if (picture) {
-        handles::MemoryDc source(CreateCompatibleDC(target.get()));
+        handles::MemoryDc source(CreateCompatibleDC(dc.get()));
         handles::Selection fromPicture(source.get(), picture.get());
-        BitBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
     }
     GdiFlush();
 }
 
+void PictureBox::UserControl_Paint(HDC target) {
+    if (image) BitBlt(target, Left(), Top(), Width(), Height(), dc.get(), 0, 0, SRCCOPY);
+}
+
 bool PictureBox::SavePicture(const char* path) const {
     if (!image || bits == nullptr) return false;
+    GdiFlush();
+    const int width = Width(), height = Height();
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD dataSize = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <optional>
+
 #include "common/handles_win32.h"
+#include "forms/windowless_win32.h"
 
 namespace forms {
 
@@ -10,41 +14,54 @@ class Form;
 // A bitmap resource of this program as a DIB section; empty when there is none.
 handles::Bitmap loadBitmapResource(int id);
 
-// A windowless image control: its container paints it, at its natural size
-// from its top-left corner and cut to the control's size (never stretched).
-class Image {
+// A windowless image control: its picture at its natural size from its
+// top-left corner, cut to the control's size (never stretched), and a click.
+class Image : public Windowless {
 public:
-    Image(Form& container, handles::Bitmap picture);
-    ~Image();
-    Image(const Image&) = delete;
-    Image& operator=(const Image&) = delete;
+    // Owns its picture and takes its size.
+    Image(Form& container, handles::Bitmap picture, int left = 0, int top = 0);
+    // Empty until a picture is set.
+    Image(Form& container, int left, int top, int width, int height);
 
-    void Move(int left, int top, int width, int height);
+    // Shows a picture that another owns (as one image's picture is given to
+    // another); null shows nothing.
+    void setPicture(HBITMAP picture);
+    HBITMAP picture() const { return shown; }
+
+    std::function<void()> Click;
+
+protected:
+    void UserControl_Paint(HDC dc) override;
+    void UserControl_Click() override {
+        if (Click) Click();
+    }
 
 private:
-    friend class Form;
-    void paint(HDC dc) const;
-
-    Form& container;
-    handles::Bitmap picture;
-    int left = 0, top = 0, width = 0, height = 0;
+    handles::Bitmap owned;
+    HBITMAP shown = nullptr;
 };
 
-// A picture box's persistent image: a picture drawn over a background colour,
-// kept in memory and saved as a Windows bitmap file.
-class PictureBox {
+// A picture box: a persistent back image of its size over a background
+// colour, which code draws into and the form shows; it can be saved as a
+// Windows bitmap file.
+class PictureBox : public Windowless {
 public:
-    PictureBox(int width, int height, COLORREF background, const handles::Bitmap& picture);
-    PictureBox(const PictureBox&) = delete;
-    PictureBox& operator=(const PictureBox&) = delete;
+    PictureBox(Form& container, int left, int top, int width, int height, COLORREF background,
+               const handles::Bitmap& picture = handles::Bitmap());
 
+    // Draw here, then Refresh.
+    HDC imageDc() const { return dc.get(); }
     // Writes the persistent image as a 24-bit BMP file; false on failure.
     bool SavePicture(const char* path) const;
 
+protected:
+    void UserControl_Paint(HDC target) override;
+
 private:
+    handles::MemoryDc dc;
     handles::Bitmap image;  // a 24-bit DIB section
+    std::optional<handles::Selection> selected;
     void* bits = nullptr;
-    int width, height;
 };
 
 }  // namespace forms

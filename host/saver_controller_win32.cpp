@@ -15,7 +15,7 @@ namespace fulmina {
 
 FulminaS::FulminaS()
     : Form({forms::wide(texts::saverFormCaption), WS_OVERLAPPEDWINDOW, 0, RGB(0, 0, 0)}),
-      Display(128, 128, RGB(0, 0, 0), forms::loadBitmapResource(IDB_GLOW)),
+      Display(*this, 0, 0, 128, 128, RGB(0, 0, 0), forms::loadBitmapResource(IDB_GLOW)),
       Timer1(*this, 1000, false, [this] { Timer1_Timer(); }),
       Timer2(*this, 200, false, [this] { Timer2_Timer(); }),
       Timer3(*this, 500, true, [this] { Timer3_Timer(); }),

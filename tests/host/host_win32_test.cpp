@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/form_win32.h"
 #include "forms/image_win32.h"
 #include "host/platform_win32.h"
 #include "host/setting_number.h"
@@ -160,7 +161,11 @@ TEST(PictureBox, SavesItsPersistentImageAsABitmapFile) {
         FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
 
-    forms::PictureBox box(8, 8, RGB(0, 0, 0), picture);  // the picture over a black background
+    class HiddenForm : public forms::Form {
+    public:
+        HiddenForm() : Form({L"box", WS_POPUP}) {}
+    } form;
+    forms::PictureBox box(form, 0, 0, 8, 8, RGB(0, 0, 0), picture);  // the picture over a black background
     const std::string path = tempFolder() + "\\box.bmp";
     ASSERT_TRUE(box.SavePicture(path.c_str()));
     const std::string bytes = readBytes(path);
