@@ -32,13 +32,13 @@ set(FULMINA_HOST_WIN32_SOURCES
   forms/text_win32.cpp forms/application_win32.cpp forms/form_win32.cpp forms/timer_win32.cpp forms/image_win32.cpp
   forms/font_win32.cpp forms/label_win32.cpp forms/user_control_win32.cpp
   host/platform_win32.cpp host/startup_win32.cpp host/saver_controller_win32.cpp host/preview_win32.cpp
-  host/settings/command_win32.cpp
-  forms/windowless_win32.cpp forms/picture_win32.cpp
+  host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp
+  forms/windowless_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp
   controls/gif/gif_frames_win32.cpp controls/gif/gif_download_win32.cpp controls/gif/ani_gif_win32.cpp
 )
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_HOST_WIN32_SOURCES})
 target_include_directories(host_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_win32 PUBLIC winmm gdi32 user32 msimg32 ole32 oleaut32 uuid wininet)
+target_link_libraries(host_win32 PUBLIC winmm gdi32 user32 msimg32 ole32 oleaut32 uuid wininet comdlg32 shell32)
 target_compile_definitions(host_win32 PUBLIC UNICODE _UNICODE)
 fulmina_warnings(host_win32)
 

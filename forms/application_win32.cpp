@@ -37,6 +37,17 @@ int runMessageLoop() {
 
 void endProcess() { ExitProcess(0); }
 
+namespace {
+HCURSOR screenWide = nullptr;
+}  // namespace
+
+void setScreenMousePointer(int pointer) {
+    screenWide = pointer == 11 ? LoadCursorW(nullptr, IDC_WAIT) : nullptr;
+    SetCursor(screenWide != nullptr ? screenWide : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+HCURSOR screenMousePointer() { return screenWide; }
+
 // The screen's resolution is fixed for the life of a process that does not
 // declare itself aware of DPI changes, as this one does not.
 double twipsPerPixelX() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 namespace forms {
 
 // The process lives while forms are loaded: the message loop ends when the
@@ -9,6 +11,11 @@ void formUnloaded();
 int loadedFormCount();
 int runMessageLoop();
 [[noreturn]] void endProcess();
+
+// The screen-wide mouse pointer: 0 lets each window show its own, 11 is the
+// hourglass over every form of the program.
+void setScreenMousePointer(int pointer);
+HCURSOR screenMousePointer();
 
 // Twips per pixel of the screen, horizontally and vertically.
 double twipsPerPixelX();

@@ -1,6 +1,7 @@
 #include "forms/form_win32.h"
 
 #include "forms/application_win32.h"
+#include "forms/combo_box_win32.h"
 #include "forms/image_win32.h"
 #include "forms/timer_win32.h"
 #include "forms/user_control_win32.h"
@@ -53,7 +54,9 @@ bool Form::Load() {
     formLoaded();
     for (UserControl* control : controls)
         if (control->create()) control->sited();
+    for (ComboBox* box : comboBoxes) box->create();
     startTimers();
+    readStoredProperties();
     Form_Load();
     return true;
 }
@@ -62,6 +65,15 @@ void Form::Show() {
     if (!Load()) return;
     ShowWindow(window, SW_SHOW);
     for (Windowless* control : std::vector<Windowless*>(windowless)) control->UserControl_Show();
+}
+
+void Form::ShowModal() {
+    Show();
+    MSG msg;
+    while (isLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 void Form::Unload() {
@@ -178,6 +190,10 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
                 form->mouse(message, wParam, lParam);
                 return 0;
             case WM_SETCURSOR:
+                if (HCURSOR screenWide = screenMousePointer()) {
+                    SetCursor(screenWide);
+                    return TRUE;
+                }
                 if (LOWORD(lParam) == HTCLIENT && form->setCursor()) return TRUE;
                 break;
             case WM_ENDSESSION:  // log-off or shut-down unloads every form

@@ -10,6 +10,7 @@
 
 namespace forms {
 
+class ComboBox;
 class UserControl;
 class Windowless;
 
@@ -40,6 +41,9 @@ public:
     bool Load();
     // Shows the form without waiting for it (loads it first if need be).
     void Show();
+    // Shows the form and returns when it has been unloaded. No key has a
+    // meaning of its own: Enter and Escape go to the control with the focus.
+    void ShowModal();
     // Runs Form_QueryUnload and Form_Unload and destroys the window.
     void Unload();
 
@@ -54,11 +58,15 @@ public:
     bool ambientUserMode() const { return true; }
 
 protected:
+    // The controls read their stored properties: after the windows are made
+    // and before Form_Load, as a form loads them.
+    virtual void readStoredProperties() {}
     virtual void Form_Load() {}
     virtual void Form_QueryUnload() {}
     virtual void Form_Unload() {}
 
 private:
+    friend class ComboBox;
     friend class UserControl;
     friend class Windowless;
     static void registerClass();
@@ -74,6 +82,7 @@ private:
     handles::Brush backgroundBrush;
     bool unloading = false;
     std::vector<UserControl*> controls;
+    std::vector<ComboBox*> comboBoxes;
     std::vector<Windowless*> windowless;  // in z-order, the topmost last
     Windowless* captured = nullptr;       // pressed, until its release
 };

@@ -61,7 +61,12 @@ void Label::paint(HDC dc) const {
     if (width <= 0 || height <= 0 || text.empty()) return;
     handles::Selection selected(dc, font.get());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_WORDBREAK | DT_NOPREFIX | (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
+    // A label one line high keeps its text on that line, running past its
+    // right edge rather than breaking: fonts differ in width from system to
+    // system, and a broken line would fall outside the label.
+    const bool oneLine = height < 2 * fontLineHeight;
+    const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE | DT_NOCLIP : DT_WORDBREAK) |
+                        (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
     RECT box{left, top, left + width, top + height};
     const COLORREF oldColour = GetTextColor(dc);
     if (enabled) {
@@ -80,5 +85,14 @@ void Label::paint(HDC dc) const {
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
 }
+
+LabelControl::LabelControl(Form& container, int left, int top, int width, int height, std::string caption,
+                           Label::Alignment alignment)
+    : Windowless(container, left, top, width, height), label(std::move(caption), ambientFont(), alignment) {
+    label.Move(left, top, width, height);
+    label.changed = [this] { Refresh(); };
+}
+
+void LabelControl::UserControl_Paint(HDC dc) { label.paint(dc); }
 
 }  // namespace forms

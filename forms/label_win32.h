@@ -6,6 +6,7 @@
 
 #include "common/handles_win32.h"
 #include "forms/font_spec.h"
+#include "forms/windowless_win32.h"
 
 namespace forms {
 
@@ -60,6 +61,21 @@ private:
     COLORREF foreColor = RGB(0, 0, 0);
     bool enabled = true;
     int left = 0, top = 0, width = 0, height = 0;
+};
+
+// A label on a form: a windowless control showing a Label, with a click.
+class LabelControl : public Windowless {
+public:
+    LabelControl(Form& container, int left, int top, int width, int height, std::string caption,
+                 Label::Alignment alignment);
+    Label label;
+    std::function<void()> Click;
+
+protected:
+    void UserControl_Paint(HDC dc) override;
+    void UserControl_Click() override {
+        if (Click) Click();
+    }
 };
 
 }  // namespace forms

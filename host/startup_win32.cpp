@@ -10,6 +10,7 @@
 #include "host/platform_win32.h"
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
+#include "host/settings/settings_dialog_win32.h"
 #include "host/texts.h"
 
 namespace fulmina {
@@ -41,6 +42,18 @@ double millisecondsSinceEntry() {
     return static_cast<double>(now.QuadPart - entry.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+namespace {
+void zoom(HWND window, bool opening) {
+    const RECT point{Fulmina_B.ZoomOriginX, Fulmina_B.ZoomOriginY, Fulmina_B.ZoomOriginX, Fulmina_B.ZoomOriginY};
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    DrawAnimatedRects(window, IDANI_CAPTION, opening ? &point : &frame, opening ? &frame : &point);
+}
+}  // namespace
+
+void ZoomOpenFromPoint(HWND window) { zoom(window, true); }
+void ZoomCloseToPoint(HWND window) { zoom(window, false); }
+
 void Main() {
     QueryPerformanceCounter(&entry);
     const std::string commandLine = processArguments();
@@ -61,7 +74,11 @@ void Main() {
 
     const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
-    if (mode == 'C') forms::endProcess();  // no settings dialog in this build yet
+    if (mode == 'C') {
+        static FulminaP dialog;
+        dialog.ShowModal();
+        forms::endProcess();
+    }
     if (mode != 'S' && !commandLine.empty()) forms::endProcess();
     if (mode == 'S') Fulmina_B.SavedCursorCount = ShowCursor(FALSE);
     static FulminaS saver;

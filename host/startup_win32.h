@@ -1,6 +1,8 @@
 #pragma once
 // Start-up: the host's process entry and its mode dispatch.
 
+#include <windows.h>
+
 namespace fulmina {
 
 // Decides in one pass what this process is: the saver, the preview in the
@@ -9,5 +11,10 @@ void Main();
 
 // Milliseconds since Main began.
 double millisecondsSinceEntry();
+
+// The settings dialog's zoom: a rectangle growing from the point
+// (ZoomOriginX, ZoomOriginY) to the window, and back.
+void ZoomOpenFromPoint(HWND window);
+void ZoomCloseToPoint(HWND window);
 
 }  // namespace fulmina

@@ -20,6 +20,18 @@ constexpr const char* kindKey = "BGM区分";
 constexpr const char* repeatKey = "BGMﾘﾋﾟｰﾄ";
 constexpr const char* fileKey = "BGMﾌｧｲﾙ";
 
+// The settings dialog.
+constexpr const char* sectionTitle = "BGM";
+constexpr const char* choiceCd = "音楽CD";
+constexpr const char* choiceNone = "なし";
+constexpr const char* choiceFile = "MP3、WAV";
+constexpr const char* repeatLabel = "曲目をﾘﾋﾟｰﾄ";
+constexpr const char* fileFilterName = "BGMﾌｧｲﾙ (MP3 WAV)";
+constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
+constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
+constexpr const char* credit = "Fulmina 1.0.0 by the Fulmina team";
+constexpr const char* homePage = "https://fulmina.example.org/";
+
 // The music player's replies of its own.
 constexpr const char* noCommand = "コマンド文字列が指定されていません";
 constexpr const char* noErrorText = "Error (文字列が取れません)";
