@@ -34,7 +34,7 @@ ComboBox::~ComboBox() {
 bool ComboBox::create() {
     if (window != nullptr) return true;
     // The height covers the dropped list as well as the field.
-    window = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+    window = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                              left, top, width, height + 200, form.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return false;
     font = createFont(form.ambientFont());

@@ -15,6 +15,10 @@
 //                                   resource's FileDescription, one line each
 //   probe messagebox MS             wait for a message box; print its caption and text
 //                                   (UTF-8, one line each), then press its OK button
+//   probe client TEXT               the client area of the top-level window captioned TEXT, in
+//                                   screen pixels: left top width height
+// Started under the name recorder.exe it stands in for the web browser: it
+// writes its command line to C:\browser.txt.
 // Started under the name Program.exe it only leaves C:\decoy_ran behind: it
 // stands where an unquoted command line with blanks would start a program.
 // Started under the name Fulmina.dll it is a slow renderer: no window for
@@ -147,6 +151,15 @@ int slowRenderer() {
 
 int main(int argc, char** argv) {
     if (startedAs("Fulmina.dll")) return slowRenderer();
+    if (startedAs("recorder.exe")) {
+        HANDLE f = CreateFileA("C:\\browser.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return 1;
+        const char* line = GetCommandLineA();
+        DWORD written = 0;
+        WriteFile(f, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+        CloseHandle(f);
+        return 0;
+    }
     if (startedAs("Program.exe")) {
         HANDLE f = CreateFileA("C:\\decoy_ran", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
@@ -220,6 +233,16 @@ int main(int argc, char** argv) {
         std::printf("caption=%s left=%ld top=%ld width=%ld height=%ld child=%d popup=%d visible=%d\n",
                     text.c_str(), r.left - p.left, r.top - p.top, r.right - r.left, r.bottom - r.top,
                     (style & WS_CHILD) != 0, (style & WS_POPUP) != 0, IsWindowVisible(child) != 0);
+        return 0;
+    }
+    if (std::strcmp(cmd, "client") == 0 && argc > 2) {
+        HWND w = FindWindowW(nullptr, wideArgument(argv[2]).c_str());
+        if (w == nullptr) return 1;
+        RECT r;
+        GetClientRect(w, &r);
+        POINT origin{0, 0};
+        ClientToScreen(w, &origin);
+        std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
         return 0;
     }
     if (std::strcmp(cmd, "acp") == 0) {

@@ -64,6 +64,9 @@ class WineEnv:
             time.sleep(0.1)
         return None
 
+    def run_reg(self, *args):
+        return subprocess.run([self.wine, "reg.exe", *args], env=self.env, capture_output=True, timeout=60)
+
     def x(self, *args):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=30)
 

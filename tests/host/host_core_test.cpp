@@ -124,4 +124,16 @@ TEST(RendererWatch, AnswersFromTheProcessFirstThenTheWindowAndTheGrace) {
     }
 }
 
+TEST(SettingNumber, TheRepeatBoxSavesItsTextRoundedHalvesToEvenOr0) {
+    struct Case {
+        const char* text;
+        std::int16_t saved;
+    } cases[] = {{"", 0}, {"7", 7}, {" 12 ", 12}, {"abc", 0}, {"2.5", 2}, {"3.5", 4}, {"-1.5", -2},
+                 {"1e1", 10}, {"7x", 0}, {"40000", 9}, {"-32769", 9}};
+    for (const Case& c : cases) EXPECT_EQ(repeatTrackFromText(c.text, 9), c.saved) << c.text;
+    EXPECT_EQ(formatTrack(0), "");
+    EXPECT_EQ(formatTrack(7), "7");
+    EXPECT_EQ(formatTrack(30), "30");
+}
+
 }  // namespace

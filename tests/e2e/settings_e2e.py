@@ -1,0 +1,280 @@
+"""The settings dialog as a user drives it: the real "Fulmina.scr /c" under
+Wine on a virtual display, clicked and typed into with xdotool, its settings
+file read byte for byte, the file chooser, the banner's browser, the pictures
+it shows, and a chosen WAV file heard by the saver afterwards.
+
+    settings_e2e.py WINE_ENV_DIR WINDOWS_BIN_DIR PROBE_EXE OUTPUT_DIR REFERENCE_DIR
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+from winenv import WineEnv, read_picture
+
+ARGS = {}
+CAPTION = "↓Fulmina↓"
+KIND, REPEAT, FILE = "BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"), "BGMﾌｧｲﾙ".encode("cp932")
+
+# Places in the dialog's client area.
+CHOICE = {0: (38, 82), 1: (38, 62), 2: (38, 102)}       # the indicator images
+CHOICE_LABEL = {0: (60, 82), 1: (60, 62), 2: (60, 102)}
+REPEAT_BOX = (112, 62)
+FILE_BUTTON = (60, 122)
+SET, CANCEL, BANNER = (320, 192), (404, 192), (72, 181)
+
+
+def settings_lines(kind, repeat, path=b""):
+    """The settings file as the dialog writes it: Windows keeps the sign
+    position's blank; Wine's profile code drops it. Either is right."""
+    keep = b"[Section]\r\n" + KIND + b"= %d\r\n" % kind + REPEAT + b"= %d\r\n" % repeat + FILE + b"=" + path + b"\r\n"
+    return {keep, keep.replace(b"= ", b"=")}
+
+
+class SettingsDialog(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = WineEnv(ARGS["env"], ARGS["probe"])
+        cls.folder = cls.wine.drive_c("Fulmina")
+        cls.ini = os.path.join(cls.folder, "Fulmina.ini")
+
+    def setUp(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+        os.makedirs(self.folder)
+        for name in ("Fulmina.scr", "Fulmina.dll"):
+            shutil.copyfile(os.path.join(ARGS["bin"], name), os.path.join(self.folder, name))
+        for leftover in ("browser.txt",):
+            if os.path.exists(self.wine.drive_c(leftover)):
+                os.remove(self.wine.drive_c(leftover))
+        self.host = None
+
+    def tearDown(self):
+        if self.host is not None and self.host.poll() is None:
+            self.host.kill()
+            self.host.wait(10)
+
+    # Driving the dialog.
+    def open(self, pointer=(600, 500)):
+        self.wine.x("xdotool", "mousemove", str(pointer[0]), str(pointer[1]))
+        self.host = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), "/c")
+        end = time.monotonic() + 20
+        while time.monotonic() < end:
+            code, out = self.wine.probe("client", CAPTION)
+            if code == 0:
+                self.origin = tuple(int(v) for v in out.split()[:2])
+                time.sleep(1.0)  # the zoom and the first paint
+                return
+            time.sleep(0.2)
+        self.fail("the dialog did not open")
+
+    def at(self, place):
+        return self.origin[0] + place[0], self.origin[1] + place[1]
+
+    def click(self, place):
+        x, y = self.at(place)
+        self.wine.x("xdotool", "mousemove", str(x), str(y))
+        time.sleep(0.15)
+        self.wine.x("xdotool", "click", "1")
+        time.sleep(0.4)
+
+    def type_repeat(self, text):
+        self.click(REPEAT_BOX)
+        self.wine.x("xdotool", "key", "End", "shift+Home", "BackSpace")
+        if text:
+            self.wine.x("xdotool", "type", "--delay", "50", text)
+        time.sleep(0.3)
+
+    def closed(self, timeout=15):
+        return self.host.wait(timeout) == 0
+
+    def write_settings(self, kind, repeat, path=b""):
+        with open(self.ini, "wb") as f:
+            f.write(b"[Section]\r\n" + KIND + b"= %d\r\n" % kind + REPEAT + b"= %d\r\n" % repeat + FILE + b"=" + path +
+                    b"\r\n")
+
+    def ini_bytes(self):
+        with open(self.ini, "rb") as f:
+            return f.read()
+
+    def picture(self, name):
+        path = os.path.join(ARGS["out"], name + ".png")
+        x, y = self.origin
+        self.wine.x("import", "-window", "root", "-crop", "461x221+%d+%d" % (x, y), "+repage", path)
+        return read_picture(path)
+
+    # The Part's edge cases a user can produce.
+    def test_no_settings_file_confirmed_at_once_writes_none(self):
+        self.open()
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(0, 0))
+
+    def test_a_cd_without_a_repeat_track_stays_so(self):
+        self.write_settings(1, 0)
+        self.open()
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(1, 0))
+
+    def test_the_file_source_without_a_file_writes_kind_2_and_no_file(self):
+        self.open()
+        self.click(CHOICE_LABEL[2])
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 0))
+
+    def test_repeat_texts_save_their_rounded_number_or_0(self):
+        for text, saved in (("", 0), ("7", 7), ("abc", 0), ("2.5", 2), ("3.5", 4)):
+            with self.subTest(text=text):
+                self.write_settings(1, 9)
+                self.open()
+                self.type_repeat(text)
+                self.click(SET)
+                self.assertTrue(self.closed())
+                self.assertIn(self.ini_bytes(), settings_lines(1, saved))
+
+    def test_cancel_and_the_close_box_leave_the_file_as_it_was(self):
+        self.write_settings(1, 3)
+        before = self.ini_bytes()
+        for how in ("cancel", "close box"):
+            with self.subTest(how):
+                self.open()
+                self.click(CHOICE[2])
+                if how == "cancel":
+                    self.click(CANCEL)
+                else:
+                    self.click((461 - 10, -11))  # the title bar's close box
+                self.assertTrue(self.closed())
+                self.assertEqual(self.ini_bytes(), before)
+
+    def test_enter_and_escape_do_nothing(self):
+        self.open()
+        self.click(CHOICE_LABEL[1])
+        for key in ("Return", "Escape"):
+            self.wine.x("xdotool", "key", key)
+            time.sleep(0.5)
+            self.assertIsNone(self.host.poll(), key + " closed the dialog")
+        self.click(CANCEL)
+        self.assertTrue(self.closed())
+        self.assertFalse(os.path.exists(self.ini))
+
+    def test_indicators_are_circles_on_opening_and_squares_after_a_click(self):
+        self.open(pointer=(0, 0))  # zooming from the screen's corner
+        x, y = CHOICE[0]
+        corner = self.picture("indicators-open").at(x - 6, y - 6)
+        self.assertGreater(sum(corner), 600, "a circle's corner shows the panel")
+        self.click(CHOICE_LABEL[0])
+        self.wine.x("xdotool", "mousemove", "0", "0")
+        time.sleep(0.3)
+        corner = self.picture("indicators-clicked").at(x - 6, y - 6)
+        self.assertLess(sum(corner), 400, "a square's corner is its dark border")
+        self.click(CANCEL)
+
+    def test_the_dialog_looks_as_it_should(self):
+        self.open()
+        self.wine.x("xdotool", "mousemove", "0", "0")
+        time.sleep(0.5)
+        seen = self.picture("settings")
+        reference = read_picture(os.path.join(ARGS["reference"], "settings.png"))
+        self.assertEqual((seen.width, seen.height), (reference.width, reference.height))
+        # Everything but the animated banner, within a small tolerance.
+        diff, count = 0, 0
+        for y in range(0, seen.height, 2):
+            for x in range(0, seen.width, 2):
+                if 12 <= x < 132 and 156 <= y < 206:
+                    continue
+                diff += sum(abs(a - b) for a, b in zip(seen.at(x, y), reference.at(x, y)))
+                count += 3
+        self.assertLess(diff / count, 6.0, "the dialog differs from tests/e2e/reference/settings.png")
+        # Japanese text drawn: the "設定" button's middle holds dark caption pixels.
+        dark = sum(1 for x in range(300, 340) for y in range(186, 198) if sum(seen.at(x, y)) < 200)
+        self.assertGreater(dark, 15)
+        self.click(CANCEL)
+
+    def test_the_banner_opens_the_home_page_in_the_browser(self):
+        # The recording stand-in answers for web addresses while the test runs.
+        shutil.copyfile(ARGS["probe"], self.wine.drive_c("windows", "recorder.exe"))
+        saved = self.wine.drive_c("url-classes.reg")
+        key = r"HKLM\Software\Classes\https\shell\open\command"
+        self.wine.run_reg("export", key, r"C:\url-classes.reg", "/y")
+        self.wine.run_reg("add", key, "/ve", "/d", r'"C:\windows\recorder.exe" "%1"', "/f")
+        try:
+            self.open()
+            self.click(BANNER)
+            end = time.monotonic() + 15
+            while not os.path.exists(self.wine.drive_c("browser.txt")) and time.monotonic() < end:
+                time.sleep(0.2)
+            with open(self.wine.drive_c("browser.txt"), "rb") as f:
+                self.assertIn(b"https://fulmina.example.org/", f.read())
+            self.assertIsNone(self.host.poll(), "the dialog stays open")
+            self.click(CANCEL)
+            self.assertTrue(self.closed())
+        finally:
+            self.wine.run_reg("import", r"C:\url-classes.reg")
+            os.remove(saved)
+
+    def choose_file(self, path):
+        self.click(CHOICE_LABEL[2])
+        self.click(FILE_BUTTON)
+        end = time.monotonic() + 15
+        while self.wine.probe("client", "ﾌｧｲﾙを開く")[0] != 0 and time.monotonic() < end:
+            time.sleep(0.2)
+        time.sleep(0.8)
+        self.wine.x("xdotool", "type", "--delay", "40", path)
+        self.wine.x("xdotool", "key", "Return")
+        while self.wine.probe("client", "ﾌｧｲﾙを開く")[0] == 0 and time.monotonic() < end + 15:
+            time.sleep(0.2)
+        time.sleep(0.5)
+
+    def test_a_chosen_wav_file_is_saved_and_then_heard_even_by_a_name_the_code_page_cannot_spell(self):
+        music = self.wine.drive_c("Music é")
+        os.makedirs(music, exist_ok=True)
+        wav = os.path.join(music, "tone é.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-b", "16", "-c", "2", wav, "synth", "1.0", "sine", "440",
+                        "vol", "0.5"], check=True)
+        self.open()
+        self.choose_file("C:\\Music é\\tone é.wav")
+        self.click(SET)
+        self.assertTrue(self.closed())
+        saved = self.ini_bytes()
+        value = saved.split(FILE + b"=")[1].split(b"\r\n")[0]
+        self.assertTrue(value.isascii() and value.upper().endswith(b".WAV"), value)
+        self.assertIn(KIND + b"=", saved)
+        # The saver plays it: the sound sink keeps receiving it.
+        capture = os.path.join(ARGS["env"], "capture.raw")
+        saver = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), "/s")
+        try:
+            self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+            time.sleep(2.5)
+            first = os.path.getsize(capture) if os.path.exists(capture) else 0
+            time.sleep(2.0)
+            later = os.path.getsize(capture) if os.path.exists(capture) else 0
+            self.assertGreater(later, first + 100000, "the chosen file was not heard")
+        finally:
+            self.wine.press("Escape")
+            saver.wait(15)
+
+    def test_a_file_name_typed_into_the_chooser_is_saved_as_it_reads(self):
+        self.open()
+        self.choose_file("C:\\My Music\\missing.mp3")
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 0, b"C:\\My Music\\missing.mp3"))
+
+    def test_a_settings_file_that_cannot_be_written_loses_nothing_and_the_dialog_closes(self):
+        os.makedirs(self.ini)  # a folder where the file should be
+        self.open()
+        self.click(CHOICE_LABEL[1])
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertTrue(os.path.isdir(self.ini))
+
+
+if __name__ == "__main__":
+    names = ["env", "bin", "probe", "out", "reference"]
+    ARGS.update(zip(names, sys.argv[1:6]))
+    os.makedirs(ARGS["out"], exist_ok=True)
+    unittest.main(argv=sys.argv[:1] + sys.argv[6:], verbosity=2)
