@@ -16,7 +16,8 @@
 //   probe messagebox MS             wait for a message box; print its caption and text
 //                                   (UTF-8, one line each), then press its OK button
 //   probe client TEXT               the client area of the top-level window captioned TEXT, in
-//                                   screen pixels: left top width height
+//                                   screen pixels: left top width height, and 1 when it is
+//                                   shown and takes input
 // Started under the name recorder.exe it stands in for the web browser: it
 // writes its command line to C:\browser.txt.
 // Started under the name Program.exe it only leaves C:\decoy_ran behind: it
@@ -242,7 +243,8 @@ int main(int argc, char** argv) {
         GetClientRect(w, &r);
         POINT origin{0, 0};
         ClientToScreen(w, &origin);
-        std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
+        std::printf("%ld %ld %ld %ld %d\n", origin.x, origin.y, r.right, r.bottom,
+                    IsWindowVisible(w) && IsWindowEnabled(w) ? 1 : 0);
         return 0;
     }
     if (std::strcmp(cmd, "acp") == 0) {

@@ -63,9 +63,9 @@ class SettingsDialog(unittest.TestCase):
         end = time.monotonic() + 20
         while time.monotonic() < end:
             code, out = self.wine.probe("client", CAPTION)
-            if code == 0:
+            if code == 0 and out.split()[4] == "1":  # shown, and taking input
                 self.origin = tuple(int(v) for v in out.split()[:2])
-                time.sleep(1.0)  # the zoom and the first paint
+                time.sleep(0.8)  # its first paint
                 return
             time.sleep(0.2)
         self.fail("the dialog did not open")
@@ -88,7 +88,11 @@ class SettingsDialog(unittest.TestCase):
         time.sleep(0.3)
 
     def closed(self, timeout=15):
-        return self.host.wait(timeout) == 0
+        try:
+            return self.host.wait(timeout) == 0
+        except subprocess.TimeoutExpired:
+            self.wine.x("import", "-window", "root", os.path.join(ARGS["out"], "settings-still-open.png"))
+            raise
 
     def write_settings(self, kind, repeat, path=b""):
         with open(self.ini, "wb") as f:
@@ -220,7 +224,7 @@ class SettingsDialog(unittest.TestCase):
         self.click(CHOICE_LABEL[2])
         self.click(FILE_BUTTON)
         end = time.monotonic() + 15
-        while self.wine.probe("client", "ﾌｧｲﾙを開く")[0] != 0 and time.monotonic() < end:
+        while not self.wine.probe("client", "ﾌｧｲﾙを開く")[1].endswith(" 1") and time.monotonic() < end:
             time.sleep(0.2)
         time.sleep(0.8)
         self.wine.x("xdotool", "type", "--delay", "40", path)
