@@ -105,6 +105,17 @@ foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)
 endforeach()
 set(FULMINA_WINDOWS_BIN ${CMAKE_BINARY_DIR}/windows-${FULMINA_TEST_ARCH})
 
+# The release: dist/ with the shipped programs, the zip and the installer.
+add_custom_target(release
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/make-release ${CMAKE_BINARY_DIR}/windows-i686/bin ${FULMINA_GENERATED_ASSETS}
+          ${CMAKE_SOURCE_DIR}/dist ${PROJECT_VERSION}
+  DEPENDS windows-i686 generated_assets
+  USES_TERMINAL)
+add_test(NAME release.reproducible
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/check-reproducible ${CMAKE_BINARY_DIR} ${FULMINA_GENERATED_ASSETS} ${PROJECT_VERSION})
+# A second build keeps both cores busy: the timing-sensitive Windows tests wait.
+set_tests_properties(release.reproducible PROPERTIES TIMEOUT 900 RESOURCE_LOCK display)
+
 # The tested Windows build's own ctest file joins this one.
 file(WRITE ${CMAKE_BINARY_DIR}/windows-tests.cmake "subdirs(\"${FULMINA_WINDOWS_BIN}\")\n")
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)

@@ -6,6 +6,23 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${FULMINA_W
 
 # Nothing but the system's own DLLs at run time.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# The same commit builds the same bytes: no time stamp in the programs, no
+# build folder in what they hold.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+
+# The programs' version resources, from the project's version.
+foreach(program scr dll)
+  if(program STREQUAL "scr")
+    set(FULMINA_FILE_NAME Fulmina.scr)
+    set(FULMINA_FILE_DESCRIPTION Fulmina)
+  else()
+    set(FULMINA_FILE_NAME Fulmina.dll)
+    set(FULMINA_FILE_DESCRIPTION "Fulmina lightning renderer")
+  endif()
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/version_info.rc.in ${CMAKE_BINARY_DIR}/version_${program}.rc @ONLY)
+endforeach()
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 set(FULMINA_RENDERER_WIN32_SOURCES
@@ -20,7 +37,7 @@ target_link_libraries(renderer_win32 PUBLIC ${FULMINA_RENDERER_WIN32_LIBS})
 fulmina_warnings(renderer_win32)
 
 # The renderer is an ordinary executable that carries the name the host starts.
-add_executable(fulmina_renderer WIN32 renderer/main_win32.cpp)
+add_executable(fulmina_renderer WIN32 renderer/main_win32.cpp ${CMAKE_BINARY_DIR}/version_dll.rc)
 target_link_libraries(fulmina_renderer PRIVATE renderer_win32)
 set_target_properties(fulmina_renderer PROPERTIES OUTPUT_NAME Fulmina SUFFIX .dll
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -29,6 +29,7 @@ packages=(
   sox lame
   clang libclang-rt-14-dev
   libgif-dev
+  nsis
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
