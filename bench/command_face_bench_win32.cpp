@@ -9,8 +9,11 @@
 
 #include "forms/form_win32.h"
 #include "host/settings/command_win32.h"
+#include "tests/support/message_pump_win32.h"
 
 namespace {
+
+using testing_support::pump;
 
 class BenchForm : public forms::Form {
 public:
@@ -24,14 +27,6 @@ double now() {
     return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-void pump(DWORD millis) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(5);
-    } while (GetTickCount() - start < millis);
-}
 
 // Ticks of the poll: wall time of each, and processor time on average.
 struct Ticks {

@@ -72,10 +72,7 @@ void PictureBox::UserControl_Paint(HDC target) {
     if (image) BitBlt(target, Left(), Top(), Width(), Height(), dc.get(), 0, 0, SRCCOPY);
 }
 
-bool PictureBox::SavePicture(const char* path) const {
-    if (!image || bits == nullptr) return false;
-    GdiFlush();
-    const int width = Width(), height = Height();
+bool writeBmp24(const char* path, int width, int height, const void* bits) {
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD dataSize = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};
@@ -95,6 +92,12 @@ bool PictureBox::SavePicture(const char* path) const {
     const bool ok = std::fwrite(&file, sizeof(file), 1, f) == 1 && std::fwrite(&info, sizeof(info), 1, f) == 1 &&
                     std::fwrite(bits, 1, dataSize, f) == dataSize;
     return std::fclose(f) == 0 && ok;
+}
+
+bool PictureBox::SavePicture(const char* path) const {
+    if (!image || bits == nullptr) return false;
+    GdiFlush();
+    return writeBmp24(path, Width(), Height(), bits);
 }
 
 }  // namespace forms

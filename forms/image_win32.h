@@ -14,6 +14,10 @@ class Form;
 // A bitmap resource of this program as a DIB section; empty when there is none.
 handles::Bitmap loadBitmapResource(int id);
 
+// Writes 24-bit pixels (rows bottom-up, each padded to 4 bytes, as a DIB
+// section holds them) as a BMP file; false on failure.
+bool writeBmp24(const char* path, int width, int height, const void* bits);
+
 // A windowless image control: its picture at its natural size from its
 // top-left corner, cut to the control's size (never stretched), and a click.
 class Image : public Windowless {

@@ -18,6 +18,7 @@
 #include "controls/gif/ani_gif_win32.h"
 #include "controls/gif/gif_stream.h"
 #include "forms/form_win32.h"
+#include "forms/image_win32.h"
 #include "forms/picture_win32.h"
 
 namespace {
@@ -33,26 +34,6 @@ bool writeFile(const std::string& path, const void* data, std::size_t size) {
     std::ofstream out(path, std::ios::binary);
     out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
     return static_cast<bool>(out);
-}
-
-bool writeBmp(const std::string& path, int width, int height, const void* bits) {
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + size;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = size;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    bytes.append(static_cast<const char*>(bits), size);
-    return writeFile(path, bytes.data(), bytes.size());
 }
 
 // Why the control would refuse the file.
@@ -115,7 +96,7 @@ int main(int argc, char** argv) {
         GdiFlush();
         char name[32];
         std::snprintf(name, sizeof(name), "%03d", n);
-        if (!writeBmp(folder + "\\frame-" + name + ".bmp", width, height, bits)) {
+        if (!forms::writeBmp24((folder + "\\frame-" + name + ".bmp").c_str(), width, height, bits)) {
             std::fprintf(stderr, "cannot write %s\\frame-%s.bmp\n", folder.c_str(), name);
             return 2;
         }

@@ -15,19 +15,14 @@
 #include "forms/image_win32.h"
 #include "host/resource_ids.h"
 #include "host/settings/command_win32.h"
+#include "tests/support/message_pump_win32.h"
 
 namespace {
 
+using testing_support::pump;
+
 using namespace fulmina;
 
-void pump(DWORD millis) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(5);
-    } while (GetTickCount() - start < millis);
-}
 
 // Real input: through the system's queue, hit testing and capture.
 void mouseTo(int x, int y) {

@@ -12,19 +12,14 @@
 #include "forms/image_win32.h"
 #include "host/preview_win32.h"
 #include "host/resource_ids.h"
+#include "tests/support/message_pump_win32.h"
 
 namespace {
 
+using testing_support::pump;
+
 using namespace fulmina;
 
-void pump(DWORD millis) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < millis) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
 
 // 32-bit BGRX pixels of a bitmap, top-down.
 std::vector<std::uint8_t> pixelsOf(HBITMAP bitmap, int w, int h) {

@@ -15,26 +15,17 @@
 #include "controls/gif/ani_gif_win32.h"
 #include "forms/form_win32.h"
 #include "tests/controls/gif/support/gif_builder.h"
+#include "tests/support/message_pump_win32.h"
 
 namespace {
+
+using testing_support::pump;
+using testing_support::pumpUntil;
 
 using namespace fulmina::gif;
 using gifbuild::Bytes;
 
-void pump(DWORD millis) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(2);
-    } while (GetTickCount() - start < millis);
-}
 
-bool pumpUntil(const std::function<bool()>& done, DWORD millis = 5000) {
-    const DWORD start = GetTickCount();
-    while (!done() && GetTickCount() - start < millis) pump(10);
-    return done();
-}
 
 // A 40 x 30 GIF: frames of one colour index each (1, 2, 3 ...), delay 5
 // hundredths, and a NETSCAPE loop count.
