@@ -13,7 +13,7 @@
 #include "assets/bmp_writer.h"
 #include "assets/button_skins.h"
 #include "assets/settings_pictures.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/property_bag.h"
 #include "assets/glow_picture.h"
 #include "assets/preview_picture.h"
@@ -30,7 +30,7 @@ std::string text(const std::vector<std::uint8_t>& bytes) { return std::string(by
 
 // What the dialog's controls load when it opens, one bag a control by name.
 std::vector<std::uint8_t> dialogBag() {
-    forms::FontSpec font;
+    forms::FontDescription font;
     font.name = "ＭＳ Ｐゴシック";
     font.size = 9.75;
     font.charset = 128;

@@ -30,7 +30,7 @@ set(FULMINA_HOST_CORE_SOURCES
   host/settings/command_face.cpp
   forms/units.cpp
   forms/property_bag.cpp
-  forms/font_spec.cpp
+  forms/font_description.cpp
   ${FULMINA_GIF_CORE_SOURCES}
 )
 

@@ -39,7 +39,7 @@ fulmina_warnings(gif_core)
 find_package(GIF REQUIRED)  # giflib: the test oracle and the benchmarks' yardstick
 
 add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
-            assets/settings_pictures.cpp assets/bmp_writer.cpp forms/property_bag.cpp forms/font_spec.cpp)
+            assets/settings_pictures.cpp assets/bmp_writer.cpp forms/property_bag.cpp forms/font_description.cpp)
 target_link_libraries(fulmina_assets PUBLIC gif_core)  # the banner is written with the project's GIF writer
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)

@@ -51,7 +51,7 @@ std::wstring findFace(HDC dc, const std::wstring& wanted, int charset) {
 }
 }  // namespace
 
-std::wstring resolvedFace(const FontSpec& font) {
+std::wstring resolvedFace(const FontDescription& font) {
     // Enumerating the system's fonts is slow: each name is looked up once.
     static std::map<std::pair<std::string, int>, std::wstring> known;
     const auto key = std::make_pair(font.name, font.charset);
@@ -63,7 +63,7 @@ std::wstring resolvedFace(const FontSpec& font) {
     return face;
 }
 
-handles::Font createFont(const FontSpec& font) {
+handles::Font createFont(const FontDescription& font) {
     handles::WindowDc screen;
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::lround(font.size * GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0));

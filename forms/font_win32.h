@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/handles_win32.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 
 namespace forms {
 
@@ -12,9 +12,9 @@ namespace forms {
 // has it; otherwise, for a Japanese font, the first Japanese face it has
 // (so that the text never shows as boxes); otherwise the name as it is, for
 // the system's own substitution.
-std::wstring resolvedFace(const FontSpec& font);
+std::wstring resolvedFace(const FontDescription& font);
 
 // The font at the screen's resolution.
-handles::Font createFont(const FontSpec& font);
+handles::Font createFont(const FontDescription& font);
 
 }  // namespace forms

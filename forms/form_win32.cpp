@@ -13,8 +13,8 @@ namespace {
 constexpr wchar_t formClass[] = L"FulminaForm";
 }  // namespace
 
-FontSpec defaultFormFont() {
-    FontSpec font;
+FontDescription defaultFormFont() {
+    FontDescription font;
     font.name = "ＭＳ Ｐゴシック";
     font.size = 9;
     font.charset = 128;

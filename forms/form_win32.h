@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/handles_win32.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/timer_win32.h"
 
 namespace forms {
@@ -15,7 +15,7 @@ class UserControl;
 class Windowless;
 
 // The font a Japanese form starts with; its controls take it as their ambient font.
-FontSpec defaultFormFont();
+FontDescription defaultFormFont();
 
 // A top-level form: loaded (window made, hidden) before it is shown, with
 // load, query-unload and unload events. It owns its window; its user
@@ -27,7 +27,7 @@ public:
         DWORD style = WS_OVERLAPPEDWINDOW;
         DWORD exStyle = 0;
         COLORREF background = RGB(0, 0, 0);
-        FontSpec font = defaultFormFont();
+        FontDescription font = defaultFormFont();
     };
 
     explicit Form(Design design);
@@ -54,7 +54,7 @@ public:
 
     // What its controls read as ambient properties: the form's font, and
     // whether the program runs (always, here: there is no designer).
-    const FontSpec& ambientFont() const { return design.font; }
+    const FontDescription& ambientFont() const { return design.font; }
     bool ambientUserMode() const { return true; }
 
 protected:

@@ -5,8 +5,8 @@
 
 namespace forms {
 
-Label::Label(std::string caption_, const FontSpec& spec, Alignment alignment_)
-    : caption(std::move(caption_)), text(wide(caption)), fontSpec(spec), font(createFont(spec)),
+Label::Label(std::string caption_, const FontDescription& description, Alignment alignment_)
+    : caption(std::move(caption_)), text(wide(caption)), fontDescription(description), font(createFont(description)),
       alignment(alignment_) {
     measureFont();
 }
@@ -21,9 +21,9 @@ void Label::setCaption(const std::string& value) {
     notify();
 }
 
-void Label::setFont(const FontSpec& spec) {
-    fontSpec = spec;
-    font = createFont(spec);
+void Label::setFont(const FontDescription& description) {
+    fontDescription = description;
+    font = createFont(description);
     measureFont();
     notify();
 }

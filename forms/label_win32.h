@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/handles_win32.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/windowless_win32.h"
 
 namespace forms {
@@ -19,14 +19,14 @@ public:
     enum class Alignment { left, centre };
     using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
 
-    Label(std::string caption, const FontSpec& font, Alignment alignment);
+    Label(std::string caption, const FontDescription& font, Alignment alignment);
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
 
     const std::string& Caption() const { return caption; }
     void setCaption(const std::string& text);
-    const FontSpec& Font() const { return fontSpec; }
-    void setFont(const FontSpec& spec);
+    const FontDescription& Font() const { return fontDescription; }
+    void setFont(const FontDescription& description);
     COLORREF ForeColor() const { return foreColor; }
     void setForeColor(COLORREF colour);
     bool Enabled() const { return enabled; }
@@ -54,7 +54,7 @@ private:
 
     std::string caption;
     std::wstring text;
-    FontSpec fontSpec;
+    FontDescription fontDescription;
     handles::Font font;
     int fontLineHeight = 0;
     Alignment alignment;

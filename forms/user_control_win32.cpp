@@ -72,7 +72,7 @@ bool UserControl::create() {
 double UserControl::ScaleWidth() const { return width * twipsPerPixelX(); }
 double UserControl::ScaleHeight() const { return height * twipsPerPixelY(); }
 
-const FontSpec& UserControl::ambientFont() const { return form.ambientFont(); }
+const FontDescription& UserControl::ambientFont() const { return form.ambientFont(); }
 bool UserControl::ambientUserMode() const { return form.ambientUserMode(); }
 
 void UserControl::PropertyChanged(const std::string& name) {

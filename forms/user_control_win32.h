@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/handles_win32.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/label_win32.h"
 #include "forms/property_bag.h"
 #include "forms/timer_win32.h"
@@ -52,7 +52,7 @@ public:
     bool isVisible() const { return visible; }
 
     // Ambient properties, from the container.
-    const FontSpec& ambientFont() const;
+    const FontDescription& ambientFont() const;
     bool ambientUserMode() const;
 
     // The container loads and saves the control's properties through these.

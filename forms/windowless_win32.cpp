@@ -35,7 +35,7 @@ void Windowless::Refresh() {
 }
 
 bool Windowless::ambientUserMode() const { return form.ambientUserMode(); }
-const FontSpec& Windowless::ambientFont() const { return form.ambientFont(); }
+const FontDescription& Windowless::ambientFont() const { return form.ambientFont(); }
 HWND Windowless::containerWindow() const { return form.hwnd(); }
 
 void Windowless::PropertyChanged(const std::string& name) {

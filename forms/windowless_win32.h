@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 
 namespace forms {
 
@@ -33,7 +33,7 @@ public:
     void Refresh();
 
     bool ambientUserMode() const;
-    const FontSpec& ambientFont() const;
+    const FontDescription& ambientFont() const;
     HWND containerWindow() const;
 
     // Told the name of each property that changes.

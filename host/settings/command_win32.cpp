@@ -30,8 +30,8 @@ Command::SkinHolder::SkinHolder(Skin skin)
       dc(CreateCompatibleDC(nullptr)),
       selected(dc.get(), picture.get()) {}
 
-forms::FontSpec Command::designFont() {
-    forms::FontSpec font;
+forms::FontDescription Command::designFont() {
+    forms::FontDescription font;
     font.name = "ＭＳ Ｐゴシック";
     font.size = 9.75;
     font.charset = 128;
@@ -156,7 +156,7 @@ void Command::setCaption(const std::string& text) {
     PropertyChanged("Caption");
 }
 
-void Command::setFont(const forms::FontSpec& font) {
+void Command::setFont(const forms::FontDescription& font) {
     LblMsg.setFont(font);
     PropertyChanged("Font");
 }

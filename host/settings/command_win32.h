@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/handles_win32.h"
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/label_win32.h"
 #include "forms/timer_win32.h"
 #include "forms/user_control_win32.h"
@@ -36,8 +36,8 @@ public:
     void setEnabled(bool value);
     std::string Caption() const { return LblMsg.Caption(); }
     void setCaption(const std::string& text);
-    forms::FontSpec Font() const { return LblMsg.Font(); }
-    void setFont(const forms::FontSpec& font);
+    forms::FontDescription Font() const { return LblMsg.Font(); }
+    void setFont(const forms::FontDescription& font);
 
     std::function<void()> Click;
 
@@ -45,7 +45,7 @@ public:
     const CommandStates& fields() const { return states; }
 
     // The design-time caption font.
-    static forms::FontSpec designFont();
+    static forms::FontDescription designFont();
 
     // One tick of the pointer-leave poll (TmrMouse runs it every 100 ms).
     void TmrMouse_Timer();

@@ -1,7 +1,7 @@
 // Property bags and font texts: what controls store, and reading it back.
 #include <gtest/gtest.h>
 
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 #include "forms/property_bag.h"
 
 namespace {
@@ -51,8 +51,8 @@ TEST(PropertyBag, RoundTripsAnyBytesAndRefusesBrokenText) {
     EXPECT_TRUE(PropertyBag::parse(""));
 }
 
-TEST(FontSpec, RoundTripsThroughItsTextAndRefusesNonsense) {
-    forms::FontSpec font;
+TEST(FontDescription, RoundTripsThroughItsTextAndRefusesNonsense) {
+    forms::FontDescription font;
     font.name = "ＭＳ Ｐゴシック";
     font.size = 9.75;
     font.weight = 700;

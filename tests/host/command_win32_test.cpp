@@ -239,7 +239,7 @@ TEST_F(CommandTest, PropertiesRoundTripThroughABagThatHoldsOnlyWhatDiffers) {
     EXPECT_EQ(button.Caption(), "Command1");
     button.setCaption("ｷｬﾝｾﾙ");
     button.setFontColour(RGB(0, 0, 128));
-    forms::FontSpec bold = button.Font();
+    forms::FontDescription bold = button.Font();
     bold.weight = 700;
     button.setFont(bold);
     button.setEnabled(false);

@@ -1,4 +1,4 @@
-#include "forms/font_spec.h"
+#include "forms/font_description.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,19 +9,19 @@
 
 namespace forms {
 
-bool FontSpec::operator==(const FontSpec& o) const {
+bool FontDescription::operator==(const FontDescription& o) const {
     return name == o.name && std::fabs(size - o.size) < 1e-6 && weight == o.weight && italic == o.italic &&
            underline == o.underline && strikethrough == o.strikethrough && charset == o.charset;
 }
 
-std::string fontText(const FontSpec& f) {
+std::string fontText(const FontDescription& f) {
     char size[32];
     std::snprintf(size, sizeof(size), "%g", f.size);
     return f.name + ";" + size + ";" + std::to_string(f.weight) + ";" + flagText(f.italic) + ";" +
            flagText(f.underline) + ";" + flagText(f.strikethrough) + ";" + std::to_string(f.charset);
 }
 
-std::optional<FontSpec> fontFromText(std::string_view text) {
+std::optional<FontDescription> fontFromText(std::string_view text) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -31,7 +31,7 @@ std::optional<FontSpec> fontFromText(std::string_view text) {
         }
     }
     if (fields.size() != 7 || fields[0].empty()) return std::nullopt;
-    FontSpec f;
+    FontDescription f;
     f.name = std::string(fields[0]);
     const std::string sizeText(fields[1]);
     char* end = nullptr;

@@ -8,7 +8,7 @@
 
 namespace forms {
 
-struct FontSpec {
+struct FontDescription {
     std::string name;
     double size = 9.0;  // points
     int weight = 400;   // 400 regular, 700 bold
@@ -17,12 +17,12 @@ struct FontSpec {
     bool strikethrough = false;
     int charset = 0;  // 128: Shift-JIS
 
-    bool operator==(const FontSpec& other) const;
-    bool operator!=(const FontSpec& other) const { return !(*this == other); }
+    bool operator==(const FontDescription& other) const;
+    bool operator!=(const FontDescription& other) const { return !(*this == other); }
 };
 
 // "name;size;weight;italic;underline;strikethrough;charset"
-std::string fontText(const FontSpec& font);
-std::optional<FontSpec> fontFromText(std::string_view text);
+std::string fontText(const FontDescription& font);
+std::optional<FontDescription> fontFromText(std::string_view text);
 
 }  // namespace forms
