@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/start_timing_win32.h"
+
 namespace {
 
 constexpr wchar_t dialogCaption[] = L"\u2193Fulmina\u2193";
@@ -44,41 +46,16 @@ int bareWindow() {
     return 0;
 }
 
-// The banner's place is drawn: dark, where the panels are light.
-bool drawn(const wchar_t* caption) {
+// The window once the banner's place is drawn: dark, where the panels are light.
+HWND drawn(const wchar_t* caption) {
     HWND w = FindWindowW(nullptr, caption);
-    if (w == nullptr || !IsWindowVisible(w)) return false;
+    if (w == nullptr || !IsWindowVisible(w)) return nullptr;
     POINT p = banner;
     ClientToScreen(w, &p);
     HDC screen = GetDC(nullptr);
     const COLORREF c = GetPixel(screen, p.x, p.y);
     ReleaseDC(nullptr, screen);
-    return c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
-}
-
-double startToDrawn(const char* program, char* commandLine, const wchar_t* caption, int runs) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    std::vector<double> millis;
-    for (int run = 0; run < runs; ++run) {
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        LARGE_INTEGER start, now;
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-        bool seen = false;
-        for (int i = 0; i < 10000 && !(seen = drawn(caption)); ++i) Sleep(1);
-        QueryPerformanceCounter(&now);
-        if (seen) millis.push_back(double(now.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart));
-        PostMessageW(FindWindowW(nullptr, caption), WM_CLOSE, 0, 0);
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    if (millis.empty()) return -1;
-    std::sort(millis.begin(), millis.end());
-    return millis[millis.size() / 2];
+    return c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 300 ? w : nullptr;
 }
 
 }  // namespace
@@ -95,8 +72,9 @@ int main(int argc, char** argv) {
     char bareCommand[MAX_PATH + 16], dialogCommand[MAX_PATH + 16];
     std::snprintf(bareCommand, sizeof(bareCommand), "\"%s\" --bare", self);
     std::snprintf(dialogCommand, sizeof(dialogCommand), "\"%s\" /c", argv[1]);
-    const double bare = startToDrawn(self, bareCommand, bareCaption, runs);
-    const double dialog = startToDrawn(argv[1], dialogCommand, dialogCaption, runs);
+    const double bare = bench::medianMillisToWindow(self, bareCommand, runs, [] { return drawn(bareCaption); });
+    const double dialog =
+        bench::medianMillisToWindow(argv[1], dialogCommand, runs, [] { return drawn(dialogCaption); });
     if (bare < 0 || dialog < 0) {
         std::fprintf(stderr, "a window was never drawn\n");
         return 1;

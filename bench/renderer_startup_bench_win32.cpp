@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/start_timing_win32.h"
 #include "common/saver_contract.h"
 
 namespace {
@@ -58,40 +59,6 @@ int plainWindow() {
     return 0;
 }
 
-// Median milliseconds from CreateProcess to the window, over runs.
-double startToWindow(const char* program, char* commandLine, int runs) {
-    std::vector<double> millis;
-    for (int run = 0; run < runs; ++run) {
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        LARGE_INTEGER start, now;
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            std::fprintf(stderr, "cannot start %s\n", program);
-            return -1;
-        }
-        HWND window = nullptr;
-        for (int i = 0; i < 10000 && window == nullptr; ++i) {
-            window = FindWindowA(nullptr, windowTitle);
-            if (window == nullptr) Sleep(1);
-        }
-        QueryPerformanceCounter(&now);
-        if (window != nullptr) {
-            millis.push_back(millisBetween(start, now));
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        }
-        WaitForSingleObject(pi.hProcess, 10000);
-        // A host started here ends on its own once the renderer has gone.
-        while (FindWindowA(nullptr, windowTitle) != nullptr) Sleep(10);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    if (millis.empty()) return -1;
-    std::sort(millis.begin(), millis.end());
-    return millis[millis.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,8 +73,9 @@ int main(int argc, char** argv) {
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     char plainCommand[MAX_PATH + 32];
     std::snprintf(plainCommand, sizeof(plainCommand), "\"%s\" --plain-window", self);
-    const double plain = startToWindow(self, plainCommand, runs);
-    const double renderer = startToWindow(argv[1], nullptr, runs);
+    auto window = [] { return FindWindowA(nullptr, windowTitle); };
+    const double plain = bench::medianMillisToWindow(self, plainCommand, runs, window);
+    const double renderer = bench::medianMillisToWindow(argv[1], nullptr, runs, window);
     if (plain < 0 || renderer < 0) {
         std::fprintf(stderr, "a window never appeared\n");
         return 1;
@@ -118,7 +86,7 @@ int main(int argc, char** argv) {
     if (argc > 3) {
         char hostCommand[MAX_PATH + 16];
         std::snprintf(hostCommand, sizeof(hostCommand), "\"%s\" /s", argv[3]);
-        const double host = startToWindow(argv[3], hostCommand, runs);
+        const double host = bench::medianMillisToWindow(argv[3], hostCommand, runs, window);
         if (host < 0) {
             std::fprintf(stderr, "the saver's renderer window never appeared\n");
             return 1;

@@ -37,6 +37,16 @@ int runMessageLoop() {
 
 void endProcess() { ExitProcess(0); }
 
+bool registerWindowClass(const wchar_t* name, WNDPROC windowProc, UINT style) {
+    WNDCLASSW wc{};
+    wc.style = style;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 namespace {
 HCURSOR screenWide = nullptr;
 }  // namespace

@@ -12,6 +12,10 @@ int loadedFormCount();
 int runMessageLoop();
 [[noreturn]] void endProcess();
 
+// Registers a window class of this program with the arrow pointer; true
+// once it exists.
+bool registerWindowClass(const wchar_t* name, WNDPROC windowProc, UINT style = 0);
+
 // The screen-wide mouse pointer: 0 lets each window show its own, 11 is the
 // hourglass over every form of the program.
 void setScreenMousePointer(int pointer);

@@ -8,16 +8,6 @@
 
 namespace forms {
 
-namespace {
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-}  // namespace
-
 ComboBox::ComboBox(Form& container, int l, int t, int w, int h) : form(container), left(l), top(t), width(w), height(h) {
     form.comboBoxes.push_back(this);
     if (form.hwnd() != nullptr) create();

@@ -22,14 +22,7 @@ FontDescription defaultFormFont() {
 }
 
 void Form::registerClass() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = formClass;
-        return RegisterClassW(&wc) != 0;
-    }();
+    static const bool registered = registerWindowClass(formClass, windowProc);
     (void)registered;
 }
 

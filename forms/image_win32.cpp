@@ -1,3 +1,4 @@
+#include "common/dib_win32.h"
 #include "forms/image_win32.h"
 
 #include <algorithm>
@@ -47,14 +48,7 @@ void Image::UserControl_Paint(HDC dc) {
 PictureBox::PictureBox(Form& container, int left, int top, int w, int h, COLORREF background,
                        const handles::Bitmap& picture)
     : Windowless(container, left, top, w, h), dc(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    image.reset(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    image = handles::createDibSection(dc.get(), w, h, 24, &bits);
     if (!image || !dc) return;
     selected.emplace(dc.get(), image.get());
     RECT all{0, 0, w, h};

@@ -12,6 +12,14 @@ std::wstring wide(const std::string& utf8) {
     return out;
 }
 
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 std::string ansi932(const std::string& utf8) {
     const std::wstring w = wide(utf8);
     if (w.empty()) return {};

@@ -1,3 +1,4 @@
+#include "common/dib_win32.h"
 #include "forms/user_control_win32.h"
 
 #include <algorithm>
@@ -17,28 +18,13 @@ int shiftState(WPARAM keys) {
 }  // namespace
 
 UserControl::Surface::Surface(int w, int h) : dc(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = std::max(w, 1);
-    bi.bmiHeader.biHeight = -std::max(h, 1);  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap.reset(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap = handles::createDibSection(dc.get(), std::max(w, 1), -std::max(h, 1), 32, &bits);  // top-down
     selected.emplace(dc.get(), bitmap.get());
 }
 
 void UserControl::registerClass() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = controlClass;
-        return RegisterClassW(&wc) != 0;
-    }();
+    static const bool registered = registerWindowClass(controlClass, windowProc, CS_DBLCLKS);
     (void)registered;
 }
 

@@ -4,6 +4,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "common/dib_win32.h"
 #include "common/handles_win32.h"
 #include "renderer/gl_api.h"
 #include "renderer/texture_loader.h"
@@ -41,15 +42,9 @@ bool loadPictureTexture(const char* path, unsigned* textureName) {
         powerOfTwoSide(MulDiv(himetricHeight, GetDeviceCaps(memory.get(), LOGPIXELSY), himetricPerInch), maxSide);
     if (width < 1 || height < 1) return false;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // positive: rows bottom-up, as OpenGL wants them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    handles::Bitmap dib(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // A positive height: rows bottom-up, as OpenGL wants them.
+    handles::Bitmap dib = handles::createDibSection(memory.get(), width, height, 32, &bits);
     if (!dib || bits == nullptr) return false;
 
     handles::Selection intoDib(memory.get(), dib.get());

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/dib_win32.h"
 #include "common/handles_win32.h"
 #include "controls/gif/ani_gif_win32.h"
 #include "controls/gif/gif_stream.h"
@@ -76,15 +77,9 @@ int main(int argc, char** argv) {
     control.setAction(0);  // stopped on frame 1; each step below shows the next
 
     const int width = control.ActualWidth(), height = control.ActualHeight();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
     handles::MemoryDc dc(CreateCompatibleDC(nullptr));
-    handles::Bitmap canvas(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    handles::Bitmap canvas = handles::createDibSection(dc.get(), width, height, 24, &bits);
     handles::Selection selected(dc.get(), canvas.get());
     handles::Brush brush(CreateSolidBrush(background));
     const RECT all{0, 0, width, height};

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "forms/application_win32.h"
 #include "forms/text_win32.h"
 
 namespace fulmina::gif {
@@ -95,13 +96,7 @@ struct GifDownload::Job {
 
 std::unique_ptr<GifDownload> GifDownload::start(const std::string& url, unsigned timeoutMs, std::size_t limitBytes,
                                                 Done done) {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = windowClass;
-        return RegisterClassW(&wc) != 0;
-    }();
+    static const bool registered = forms::registerWindowClass(windowClass, windowProc);
     if (!registered || url.empty()) return nullptr;
     std::unique_ptr<GifDownload> download(new GifDownload());
     download->done = std::move(done);

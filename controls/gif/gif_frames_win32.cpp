@@ -3,33 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/dib_win32.h"
 #include "controls/gif/gif_writer.h"
 
 namespace fulmina::gif {
 
 namespace {
-
-// A DIB section of the given depth and colour table, bottom-up.
-struct DibInfo {
-    BITMAPINFOHEADER header{};
-    RGBQUAD colours[256]{};
-};
-
-handles::Bitmap makeDib(HDC dc, long width, long height, int bits, const RGBQUAD* colours, int colourCount,
-                        void** pixels) {
-    DibInfo info;
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bits);
-    info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = static_cast<DWORD>(colourCount);
-    if (colourCount > 0) std::memcpy(info.colours, colours, sizeof(RGBQUAD) * static_cast<std::size_t>(colourCount));
-    *pixels = nullptr;
-    return handles::Bitmap(
-        CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0));
-}
 
 // The strip's table while nothing is drawn: entry i is (0, 0, i).
 void identity(RGBQUAD* colours) {
@@ -93,7 +72,7 @@ bool GifFrames::create(std::vector<std::uint8_t> bytes, bool userMode) {
     } else if (!allDispose2) {
         void* bits = nullptr;
         composition.ownDc.reset(CreateCompatibleDC(screen.get()));
-        composition.bitmap = makeDib(screen.get(), stream.ActualWidth, stream.ActualHeight, 24, nullptr, 0, &bits);
+        composition.bitmap = handles::createDibSection(screen.get(), stream.ActualWidth, stream.ActualHeight, 24, &bits);
         if (!composition.ownDc || !composition.bitmap) {
             reset();
             return false;
@@ -105,7 +84,7 @@ bool GifFrames::create(std::vector<std::uint8_t> bytes, bool userMode) {
         const bool coversCanvas = first.Width == stream.ActualWidth && first.Height == stream.ActualHeight;
         if (needMask || first.HasTransparency || (anyTransparent && !coversCanvas)) {
             const RGBQUAD blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-            mask.bitmap = makeDib(screen.get(), stream.ActualWidth, stream.ActualHeight, 1, blackWhite, 2, &bits);
+            mask.bitmap = handles::createDibSection(screen.get(), stream.ActualWidth, stream.ActualHeight, 1, &bits, blackWhite, 2);
             if (!mask.bitmap) {
                 reset();
                 return false;
@@ -118,7 +97,7 @@ bool GifFrames::create(std::vector<std::uint8_t> bytes, bool userMode) {
     RGBQUAD colours[256];
     identity(colours);
     void* bits = nullptr;
-    strip.bitmap = makeDib(screen.get(), stripWidth, stream.ActualHeight, 8, colours, 256, &bits);
+    strip.bitmap = handles::createDibSection(screen.get(), stripWidth, stream.ActualHeight, 8, &bits, colours, 256);
     strip.ownDc.reset(CreateCompatibleDC(screen.get()));
     if (!strip.bitmap || !strip.ownDc) {
         reset();

@@ -189,12 +189,7 @@ void FulminaP::Form_Load() {
 
 void FulminaP::Form_Unload() { ZoomCloseToPoint(hwnd()); }
 
-void FulminaP::showFileName(const std::wstring& name) {
-    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-    if (!utf8.empty()) utf8.pop_back();  // the NUL
-    lbl_Fname.label.setCaption(utf8);
-}
+void FulminaP::showFileName(const std::wstring& name) { lbl_Fname.label.setCaption(forms::utf8(name)); }
 
 void FulminaP::choose(int index) {
     Settings& s = Fulmina_B.settings;
