@@ -18,6 +18,13 @@ set(FULMINA_GIF_CORE_SOURCES
   controls/gif/gif_layout.cpp
 )
 
+# The forms layer's portable part: units, property bags, font descriptions.
+set(FULMINA_FORMS_CORE_SOURCES
+  forms/units.cpp
+  forms/property_bag.cpp
+  forms/font_description.cpp
+)
+
 set(FULMINA_HOST_CORE_SOURCES
   host/module_values.cpp
   host/mode_letter.cpp
@@ -28,10 +35,6 @@ set(FULMINA_HOST_CORE_SOURCES
   host/renderer_watch.cpp
   host/settings/command_states.cpp
   host/settings/command_face.cpp
-  forms/units.cpp
-  forms/property_bag.cpp
-  forms/font_description.cpp
-  ${FULMINA_GIF_CORE_SOURCES}
 )
 
 function(fulmina_warnings target)

@@ -29,8 +29,10 @@ function(fulmina_checked_library name)
   endif()
 endfunction()
 fulmina_checked_library(renderer_core_checked ${FULMINA_RENDERER_CORE_SOURCES})
-fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES})
+fulmina_checked_library(forms_core_checked ${FULMINA_FORMS_CORE_SOURCES})
 fulmina_checked_library(gif_core_checked ${FULMINA_GIF_CORE_SOURCES})
+fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES})
+target_link_libraries(host_core_checked PUBLIC forms_core_checked)
 # Optimised, for the benchmarks beside giflib.
 add_library(gif_core STATIC ${FULMINA_GIF_CORE_SOURCES})
 target_include_directories(gif_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -39,7 +41,7 @@ fulmina_warnings(gif_core)
 find_package(GIF REQUIRED)  # giflib: the test oracle and the benchmarks' yardstick
 
 add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
-            assets/settings_pictures.cpp assets/bmp_writer.cpp forms/property_bag.cpp forms/font_description.cpp)
+            assets/settings_pictures.cpp assets/bmp_writer.cpp ${FULMINA_FORMS_CORE_SOURCES})
 target_link_libraries(fulmina_assets PUBLIC gif_core)  # the banner is written with the project's GIF writer
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)

@@ -45,19 +45,31 @@ fulmina_warnings(fulmina_renderer)
 
 # The saver host.
 set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, preview.bmp)")
-set(FULMINA_HOST_WIN32_SOURCES
-  forms/text_win32.cpp forms/application_win32.cpp forms/form_win32.cpp forms/timer_win32.cpp forms/image_win32.cpp
-  forms/font_win32.cpp forms/label_win32.cpp forms/user_control_win32.cpp
+# The host's layers, each a library linking only what lies below it, so that
+# a call in the wrong direction fails to link: the forms layer; the GIF
+# control's portable core; the GIF control; the host itself.
+add_library(forms_win32 STATIC ${FULMINA_FORMS_CORE_SOURCES}
+  forms/text_win32.cpp forms/application_win32.cpp forms/container_win32.cpp forms/form_win32.cpp
+  forms/timer_win32.cpp forms/windowless_win32.cpp forms/image_win32.cpp forms/font_win32.cpp
+  forms/label_win32.cpp forms/user_control_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp)
+target_link_libraries(forms_win32 PUBLIC gdi32 user32 ole32 oleaut32 uuid)
+
+add_library(gif_core STATIC ${FULMINA_GIF_CORE_SOURCES})
+
+add_library(gif_control_win32 STATIC
+  controls/gif/gif_frames_win32.cpp controls/gif/gif_download_win32.cpp controls/gif/ani_gif_win32.cpp)
+target_link_libraries(gif_control_win32 PUBLIC forms_win32 gif_core wininet)
+
+add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES}
   host/platform_win32.cpp host/startup_win32.cpp host/saver_controller_win32.cpp host/preview_win32.cpp
-  host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp
-  forms/windowless_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp
-  controls/gif/gif_frames_win32.cpp controls/gif/gif_download_win32.cpp controls/gif/ani_gif_win32.cpp
-)
-add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_HOST_WIN32_SOURCES})
-target_include_directories(host_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_win32 PUBLIC winmm gdi32 user32 msimg32 ole32 oleaut32 uuid wininet comdlg32 shell32)
-target_compile_definitions(host_win32 PUBLIC UNICODE _UNICODE)
-fulmina_warnings(host_win32)
+  host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp)
+target_link_libraries(host_win32 PUBLIC gif_control_win32 forms_win32 winmm msimg32 comdlg32 shell32)
+
+foreach(layer forms_win32 gif_core gif_control_win32 host_win32)
+  target_include_directories(${layer} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${layer} PUBLIC UNICODE _UNICODE)
+  fulmina_warnings(${layer})
+endforeach()
 
 configure_file(host/host.rc.in ${CMAKE_BINARY_DIR}/host.rc @ONLY)
 add_executable(fulmina_host WIN32 host/main_win32.cpp ${CMAKE_BINARY_DIR}/host.rc)
@@ -69,7 +81,7 @@ fulmina_warnings(fulmina_host)
 
 # A developer's tool: the control's frames of a GIF as pictures.
 add_executable(gifframes tools/gifframes_win32.cpp)
-target_link_libraries(gifframes PRIVATE host_win32)
+target_link_libraries(gifframes PRIVATE gif_control_win32)
 set_target_properties(gifframes PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 fulmina_warnings(gifframes)
 

@@ -5,19 +5,16 @@
 #include <vector>
 
 #include "common/handles_win32.h"
+#include "forms/container_win32.h"
 
 namespace forms {
 
-class Form;
-
 // A combo box with an edit field and a drop-down list: a system control,
-// a child window of its form, in the form's font.
-class ComboBox {
+// a child window of its form, in the form's font. What it holds outlives
+// its window: a form loaded again shows the same text, list and state.
+class ComboBox : public ChildWindow {
 public:
-    ComboBox(Form& container, int left, int top, int width, int height);
-    ~ComboBox();
-    ComboBox(const ComboBox&) = delete;
-    ComboBox& operator=(const ComboBox&) = delete;
+    ComboBox(Container& container, int left, int top, int width, int height);
 
     // The text in the edit field (UTF-8).
     std::string Text() const;
@@ -27,15 +24,12 @@ public:
     std::string List(int index) const;
     bool Enabled() const { return enabled; }
     void setEnabled(bool on);
-    HWND hwnd() const { return window; }
 
 private:
-    friend class Form;
-    bool create();  // the form's window exists
+    HWND createWindow(HWND parent) override;
+    void windowCreated() override;
 
-    Form& form;
     int left, top, width, height;
-    HWND window = nullptr;
     handles::Font font;
     bool enabled = true;
     std::string text;

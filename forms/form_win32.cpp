@@ -1,11 +1,6 @@
 #include "forms/form_win32.h"
 
 #include "forms/application_win32.h"
-#include "forms/combo_box_win32.h"
-#include "forms/image_win32.h"
-#include "forms/timer_win32.h"
-#include "forms/user_control_win32.h"
-#include "forms/windowless_win32.h"
 
 namespace forms {
 
@@ -45,9 +40,7 @@ bool Form::Load() {
                              320, 240, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window == nullptr) return false;
     formLoaded();
-    for (UserControl* control : controls)
-        if (control->create()) control->sited();
-    for (ComboBox* box : comboBoxes) box->create();
+    createChildren();
     startTimers();
     readStoredProperties();
     Form_Load();
@@ -56,8 +49,7 @@ bool Form::Load() {
 
 void Form::Show() {
     if (!Load()) return;
-    ShowWindow(window, SW_SHOW);
-    for (Windowless* control : std::vector<Windowless*>(windowless)) control->UserControl_Show();
+    ShowWindow(window, SW_SHOW);  // its controls are told in WM_SHOWWINDOW
 }
 
 void Form::ShowModal() {
@@ -67,6 +59,10 @@ void Form::ShowModal() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+void Form::Hide() {
+    if (window != nullptr) ShowWindow(window, SW_HIDE);
 }
 
 void Form::Unload() {
@@ -81,57 +77,45 @@ void Form::Move(int left, int top, int width, int height) {
     if (window != nullptr) MoveWindow(window, left, top, width, height, TRUE);
 }
 
+void Form::invalidate(const RECT& area) {
+    if (window != nullptr) InvalidateRect(window, &area, FALSE);
+}
+
 void Form::paint() {
     handles::PaintDc dc(window);
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc.get(), &client, backgroundBrush.get());
-    for (Windowless* control : windowless) control->UserControl_Paint(dc.get());  // in z-order
+    windowless().paint(dc.get());
 }
 
-Windowless* Form::windowlessAt(int x, int y) const {
-    for (auto it = windowless.rbegin(); it != windowless.rend(); ++it)
-        if ((*it)->contains(x, y)) return *it;
-    return nullptr;
-}
-
-// The control under the pointer has the mouse; a press captures it until
-// the release, which is a click when it comes over the same control.
+// The windowless controls have the mouse; the form captures it while one
+// of them is pressed, so that the release reaches it wherever it happens.
 void Form::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam));
     const int y = static_cast<short>(HIWORD(lParam));
-    Windowless* target = captured != nullptr ? captured : windowlessAt(x, y);
-    if (target == nullptr) return;
-    const int shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-    const int cx = x - target->left, cy = y - target->top;
+    const int shift = shiftStateOf(wParam), buttons = mouseButtonsOf(wParam);
+    WindowlessSet& set = windowless();
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
             const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            captured = target;
-            SetCapture(window);
-            target->UserControl_MouseDown(button, shift, cx, cy);
+            if (set.mouse(WindowlessSet::Mouse::down, button, shift, x, y, buttons) && GetCapture() != window)
+                SetCapture(window);
             break;
         }
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP: {
             const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
-            const bool over = windowlessAt(x, y) == target;
-            if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-                captured = nullptr;
-                ReleaseCapture();
-            }
-            target->UserControl_MouseUp(button, shift, cx, cy);
-            if (over && button == 1) target->UserControl_Click();
+            set.mouse(WindowlessSet::Mouse::up, button, shift, x, y, buttons);
+            if (!set.capturing() && GetCapture() == window) ReleaseCapture();
             break;
         }
-        default: {
-            const int buttons = ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0);
-            target->UserControl_MouseMove(buttons, shift, cx, cy);
+        default:
+            set.mouse(WindowlessSet::Mouse::move, 0, shift, x, y, buttons);
             break;
-        }
     }
 }
 
@@ -139,15 +123,16 @@ bool Form::setCursor() {
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(window, &p);
-    const Windowless* target = windowlessAt(p.x, p.y);
-    if (target == nullptr || target->cursor() == nullptr) return false;
-    SetCursor(target->cursor());
+    const HCURSOR pointer = windowless().cursorAt(p.x, p.y);
+    if (pointer == nullptr) return false;
+    SetCursor(pointer);
     return true;
 }
 
 // The window is gone: by Unload, or because its parent was destroyed.
 void Form::destroyed() {
     stopTimers();
+    childrenGone();
     if (!unloading) {
         unloading = true;
         Form_Unload();
@@ -164,43 +149,60 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form != nullptr) {
-        switch (message) {
-            case WM_PAINT:
-                form->paint();
-                return 0;
-            case WM_ERASEBKGND:
-                return 1;  // painted in WM_PAINT
-            case WM_CLOSE:
-                form->Unload();
-                return 0;
-            case WM_LBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-            case WM_MBUTTONDOWN:
-            case WM_LBUTTONUP:
-            case WM_RBUTTONUP:
-            case WM_MBUTTONUP:
-            case WM_MOUSEMOVE:
-                form->mouse(message, wParam, lParam);
-                return 0;
-            case WM_SETCURSOR:
-                if (HCURSOR screenWide = screenMousePointer()) {
-                    SetCursor(screenWide);
-                    return TRUE;
-                }
-                if (LOWORD(lParam) == HTCLIENT && form->setCursor()) return TRUE;
-                break;
-            case WM_ENDSESSION:  // log-off or shut-down unloads every form
-                if (wParam) form->Unload();
-                return 0;
-            case WM_NCDESTROY:
-                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                form->destroyed();
-                break;
-            default:
-                break;
+        if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        // An event that fails is skipped; nothing unwinds through the system.
+        try {
+            return form->handle(window, message, wParam, lParam);
+        } catch (...) {
+            if (message == WM_NCDESTROY) return 0;
         }
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Form::handle(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted in WM_PAINT
+        case WM_SHOWWINDOW:
+            if (wParam) windowless().show();
+            else windowless().hide();
+            break;
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+            mouse(message, wParam, lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != self) windowless().cancelCapture();
+            return 0;
+        case WM_SETCURSOR:
+            if (HCURSOR screenWide = screenMousePointer()) {
+                SetCursor(screenWide);
+                return TRUE;
+            }
+            if (LOWORD(lParam) == HTCLIENT && setCursor()) return TRUE;
+            break;
+        case WM_ENDSESSION:  // log-off or shut-down unloads every form
+            if (wParam) Unload();
+            return 0;
+        case WM_NCDESTROY:
+            destroyed();
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(self, message, wParam, lParam);
 }
 
 }  // namespace forms

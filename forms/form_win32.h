@@ -5,22 +5,19 @@
 #include <vector>
 
 #include "common/handles_win32.h"
+#include "forms/container_win32.h"
 #include "forms/font_description.h"
-#include "forms/timer_win32.h"
 
 namespace forms {
-
-class ComboBox;
-class UserControl;
-class Windowless;
 
 // The font a Japanese form starts with; its controls take it as their ambient font.
 FontDescription defaultFormFont();
 
 // A top-level form: loaded (window made, hidden) before it is shown, with
 // load, query-unload and unload events. It owns its window; its user
-// controls' windows are its children.
-class Form : public TimerHost {
+// controls' windows are its children. Showing and hiding it tells its
+// windowless controls (UserControl_Show, UserControl_Hide).
+class Form : public Container {
 public:
     struct Design {
         std::wstring caption;
@@ -44,6 +41,8 @@ public:
     // Shows the form and returns when it has been unloaded. No key has a
     // meaning of its own: Enter and Escape go to the control with the focus.
     void ShowModal();
+    // Hides the form; it stays loaded.
+    void Hide();
     // Runs Form_QueryUnload and Form_Unload and destroys the window.
     void Unload();
 
@@ -54,8 +53,8 @@ public:
 
     // What its controls read as ambient properties: the form's font, and
     // whether the program runs (always, here: there is no designer).
-    const FontDescription& ambientFont() const { return design.font; }
-    bool ambientUserMode() const { return true; }
+    const FontDescription& ambientFont() const override { return design.font; }
+    void invalidate(const RECT& area) override;
 
 protected:
     // The controls read their stored properties: after the windows are made
@@ -66,14 +65,11 @@ protected:
     virtual void Form_Unload() {}
 
 private:
-    friend class ComboBox;
-    friend class UserControl;
-    friend class Windowless;
     static void registerClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void destroyed();
-    Windowless* windowlessAt(int x, int y) const;
     void mouse(UINT message, WPARAM wParam, LPARAM lParam);
     bool setCursor();
 
@@ -81,10 +77,6 @@ private:
     HWND window = nullptr;
     handles::Brush backgroundBrush;
     bool unloading = false;
-    std::vector<UserControl*> controls;
-    std::vector<ComboBox*> comboBoxes;
-    std::vector<Windowless*> windowless;  // in z-order, the topmost last
-    Windowless* captured = nullptr;       // pressed, until its release
 };
 
 }  // namespace forms

@@ -1,11 +1,9 @@
-#include "common/dib_win32.h"
 #include "forms/image_win32.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
-#include "forms/form_win32.h"
 
 namespace forms {
 
@@ -22,13 +20,13 @@ SIZE bitmapSize(HBITMAP bitmap) {
 }
 }  // namespace
 
-Image::Image(Form& container, handles::Bitmap picture, int left, int top)
+Image::Image(Container& container, handles::Bitmap picture, int left, int top)
     : Windowless(container, left, top, bitmapSize(picture.get()).cx, bitmapSize(picture.get()).cy),
       owned(std::move(picture)) {
     shown = owned.get();
 }
 
-Image::Image(Form& container, int left, int top, int width, int height)
+Image::Image(Container& container, int left, int top, int width, int height)
     : Windowless(container, left, top, width, height) {}
 
 void Image::setPicture(HBITMAP picture) {
@@ -45,25 +43,23 @@ void Image::UserControl_Paint(HDC dc) {
            SRCCOPY);
 }
 
-PictureBox::PictureBox(Form& container, int left, int top, int w, int h, COLORREF background,
+PictureBox::PictureBox(Container& container, int left, int top, int w, int h, COLORREF background,
                        const handles::Bitmap& picture)
-    : Windowless(container, left, top, w, h), dc(CreateCompatibleDC(nullptr)) {
-    image = handles::createDibSection(dc.get(), w, h, 24, &bits);
-    if (!image || !dc) return;
-    selected.emplace(dc.get(), image.get());
+    : Windowless(container, left, top, w, h), image(w, h, 24, handles::MemoryBitmap::Rows::bottomUp) {
+    if (!image) return;
     RECT all{0, 0, w, h};
     handles::Brush brush(CreateSolidBrush(background));
-    FillRect(dc.get(), &all, brush.get());
+    FillRect(image.dc(), &all, brush.get());
     if (picture) {
-        handles::MemoryDc source(CreateCompatibleDC(dc.get()));
+        handles::MemoryDc source(CreateCompatibleDC(image.dc()));
         handles::Selection fromPicture(source.get(), picture.get());
-        BitBlt(dc.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
+        BitBlt(image.dc(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
     }
     GdiFlush();
 }
 
 void PictureBox::UserControl_Paint(HDC target) {
-    if (image) BitBlt(target, Left(), Top(), Width(), Height(), dc.get(), 0, 0, SRCCOPY);
+    if (image) BitBlt(target, Left(), Top(), Width(), Height(), image.dc(), 0, 0, SRCCOPY);
 }
 
 bool writeBmp24(const char* path, int width, int height, const void* bits) {
@@ -89,9 +85,9 @@ bool writeBmp24(const char* path, int width, int height, const void* bits) {
 }
 
 bool PictureBox::SavePicture(const char* path) const {
-    if (!image || bits == nullptr) return false;
+    if (!image) return false;
     GdiFlush();
-    return writeBmp24(path, Width(), Height(), bits);
+    return writeBmp24(path, image.width(), image.height(), image.bits());
 }
 
 }  // namespace forms

@@ -2,14 +2,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 
 #include "common/handles_win32.h"
+#include "common/memory_bitmap_win32.h"
 #include "forms/windowless_win32.h"
 
 namespace forms {
-
-class Form;
 
 // A bitmap resource of this program as a DIB section; empty when there is none.
 handles::Bitmap loadBitmapResource(int id);
@@ -23,9 +21,9 @@ bool writeBmp24(const char* path, int width, int height, const void* bits);
 class Image : public Windowless {
 public:
     // Owns its picture and takes its size.
-    Image(Form& container, handles::Bitmap picture, int left = 0, int top = 0);
+    Image(Container& container, handles::Bitmap picture, int left = 0, int top = 0);
     // Empty until a picture is set.
-    Image(Form& container, int left, int top, int width, int height);
+    Image(Container& container, int left, int top, int width, int height);
 
     // Shows a picture that another owns (as one image's picture is given to
     // another); null shows nothing.
@@ -50,11 +48,11 @@ private:
 // Windows bitmap file.
 class PictureBox : public Windowless {
 public:
-    PictureBox(Form& container, int left, int top, int width, int height, COLORREF background,
+    PictureBox(Container& container, int left, int top, int width, int height, COLORREF background,
                const handles::Bitmap& picture = handles::Bitmap());
 
     // Draw here, then Refresh.
-    HDC imageDc() const { return dc.get(); }
+    HDC imageDc() const { return image.dc(); }
     // Writes the persistent image as a 24-bit BMP file; false on failure.
     bool SavePicture(const char* path) const;
 
@@ -62,10 +60,7 @@ protected:
     void UserControl_Paint(HDC target) override;
 
 private:
-    handles::MemoryDc dc;
-    handles::Bitmap image;  // a 24-bit DIB section
-    std::optional<handles::Selection> selected;
-    void* bits = nullptr;
+    handles::MemoryBitmap image;  // 24-bit, bottom-up as a BMP file keeps it
 };
 
 }  // namespace forms

@@ -1,52 +1,47 @@
 #include "forms/label_win32.h"
 
+#include "forms/application_win32.h"
 #include "forms/font_win32.h"
 #include "forms/text_win32.h"
 
 namespace forms {
 
-Label::Label(std::string caption_, const FontDescription& description, Alignment alignment_)
-    : caption(std::move(caption_)), text(wide(caption)), fontDescription(description), font(createFont(description)),
-      alignment(alignment_) {
+Label::Label(Container& container, int left, int top, int width, int height, std::string caption_,
+             Alignment alignment_)
+    : Windowless(container, left, top, width, height), caption(std::move(caption_)), text(wide(caption)),
+      fontDescription(ambientFont()), font(createFont(fontDescription)), alignment(alignment_) {
     measureFont();
 }
 
-void Label::notify() const {
-    if (changed) changed();
+Label::Label(Container& container, std::string caption_, const FontDescription& description, Alignment alignment_)
+    : Windowless(container, 0, 0, 0, 0), caption(std::move(caption_)), text(wide(caption)),
+      fontDescription(description), font(createFont(description)), alignment(alignment_) {
+    measureFont();
 }
 
 void Label::setCaption(const std::string& value) {
     caption = value;
     text = wide(value);
-    notify();
+    Refresh();
 }
 
 void Label::setFont(const FontDescription& description) {
     fontDescription = description;
     font = createFont(description);
     measureFont();
-    notify();
+    Refresh();
 }
 
 void Label::setForeColor(COLORREF colour) {
     if (colour == foreColor) return;
     foreColor = colour;
-    notify();
+    Refresh();
 }
 
 void Label::setEnabled(bool on) {
     if (on == enabled) return;
     enabled = on;
-    notify();
-}
-
-void Label::Move(int l, int t, int w, int h) {
-    if (l == left && t == top && w == width && h == height) return;
-    left = l;
-    top = t;
-    width = w;
-    height = h;
-    notify();
+    Refresh();
 }
 
 void Label::measureFont() {
@@ -57,7 +52,8 @@ void Label::measureFont() {
     fontLineHeight = metrics.tmHeight;
 }
 
-void Label::paint(HDC dc) const {
+void Label::UserControl_Paint(HDC dc) {
+    const int width = Width(), height = Height();
     if (width <= 0 || height <= 0 || text.empty()) return;
     handles::Selection selected(dc, font.get());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -67,7 +63,7 @@ void Label::paint(HDC dc) const {
     const bool oneLine = height < 2 * fontLineHeight;
     const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE | DT_NOCLIP : DT_WORDBREAK) |
                         (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
-    RECT box{left, top, left + width, top + height};
+    RECT box{Left(), Top(), Left() + width, Top() + height};
     const COLORREF oldColour = GetTextColor(dc);
     if (enabled) {
         SetTextColor(dc, foreColor);
@@ -86,13 +82,18 @@ void Label::paint(HDC dc) const {
     SetBkMode(dc, oldMode);
 }
 
-LabelControl::LabelControl(Form& container, int left, int top, int width, int height, std::string caption,
-                           Label::Alignment alignment)
-    : Windowless(container, left, top, width, height), label(std::move(caption), ambientFont(), alignment) {
-    label.Move(left, top, width, height);
-    label.changed = [this] { Refresh(); };
+// The handlers measure in twips, as the controls that hold labels do.
+void Label::UserControl_MouseDown(int button, int shift, int x, int y) {
+    if (MouseDown) MouseDown(button, shift, x * twipsPerPixelX(), y * twipsPerPixelY());
 }
-
-void LabelControl::UserControl_Paint(HDC dc) { label.paint(dc); }
+void Label::UserControl_MouseMove(int button, int shift, int x, int y) {
+    if (MouseMove) MouseMove(button, shift, x * twipsPerPixelX(), y * twipsPerPixelY());
+}
+void Label::UserControl_MouseUp(int button, int shift, int x, int y) {
+    if (MouseUp) MouseUp(button, shift, x * twipsPerPixelX(), y * twipsPerPixelY());
+}
+void Label::UserControl_Click() {
+    if (Click) Click();
+}
 
 }  // namespace forms

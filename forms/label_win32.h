@@ -10,18 +10,20 @@
 
 namespace forms {
 
-// A windowless label: its container draws it over the container's image, with
-// a transparent background, the text left-aligned or centred and broken at
-// words. A disabled label shows its text in the system's disabled-text style.
-// Mouse events reach it by hit test, in pixels relative to the label.
-class Label {
+// A windowless label of a form or a user control: its container draws it
+// with a transparent background, the text left-aligned or centred and broken
+// at words. A disabled label shows its text in the system's disabled-text
+// style. It takes the mouse only when it has a handler for it; mouse events
+// arrive in pixels relative to the label.
+class Label : public Windowless {
 public:
     enum class Alignment { left, centre };
     using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
 
-    Label(std::string caption, const FontDescription& font, Alignment alignment);
-    Label(const Label&) = delete;
-    Label& operator=(const Label&) = delete;
+    // In the container's font, placed in the container's pixels.
+    Label(Container& container, int left, int top, int width, int height, std::string caption, Alignment alignment);
+    // In a font of its own, placed later.
+    Label(Container& container, std::string caption, const FontDescription& font, Alignment alignment);
 
     const std::string& Caption() const { return caption; }
     void setCaption(const std::string& text);
@@ -31,25 +33,21 @@ public:
     void setForeColor(COLORREF colour);
     bool Enabled() const { return enabled; }
     void setEnabled(bool on);
-
-    // Position and size in the container's pixels.
-    void Move(int left, int top, int width, int height);
-    int Left() const { return left; }
-    int Top() const { return top; }
-    int Width() const { return width; }
-    int Height() const { return height; }
     // The height of one line of its text, in pixels.
     int lineHeight() const { return fontLineHeight; }
 
-    bool contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
-    void paint(HDC dc) const;
-
     MouseHandler MouseDown, MouseMove, MouseUp;
-    // Told after every change that shows: the container redraws.
-    std::function<void()> changed;
+    std::function<void()> Click;
+
+protected:
+    bool takesMouse() const override { return MouseDown || MouseMove || MouseUp || Click; }
+    void UserControl_Paint(HDC dc) override;
+    void UserControl_MouseDown(int button, int shift, int x, int y) override;
+    void UserControl_MouseMove(int button, int shift, int x, int y) override;
+    void UserControl_MouseUp(int button, int shift, int x, int y) override;
+    void UserControl_Click() override;
 
 private:
-    void notify() const;
     void measureFont();
 
     std::string caption;
@@ -60,22 +58,6 @@ private:
     Alignment alignment;
     COLORREF foreColor = RGB(0, 0, 0);
     bool enabled = true;
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
-// A label on a form: a windowless control showing a Label, with a click.
-class LabelControl : public Windowless {
-public:
-    LabelControl(Form& container, int left, int top, int width, int height, std::string caption,
-                 Label::Alignment alignment);
-    Label label;
-    std::function<void()> Click;
-
-protected:
-    void UserControl_Paint(HDC dc) override;
-    void UserControl_Click() override {
-        if (Click) Click();
-    }
 };
 
 }  // namespace forms

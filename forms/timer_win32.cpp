@@ -27,6 +27,7 @@ Timer::Timer(TimerHost& owner, UINT interval, bool enabled, std::function<void()
     : owner(owner), interval(interval), enabled(enabled), onTimer(std::move(onTimer)) {
     owner.timers.push_back(this);
     liveTimers().insert(this);
+    if (enabled) start();  // its host may be loaded already
 }
 
 Timer::~Timer() {
@@ -60,7 +61,12 @@ void Timer::stop() {
 void CALLBACK Timer::tick(HWND, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
     if (liveTimers().count(timer) == 0) return;
-    if (timer->enabled && timer->onTimer) timer->onTimer();
+    if (!timer->enabled || !timer->onTimer) return;
+    // A tick that fails is skipped; nothing unwinds through the system.
+    try {
+        timer->onTimer();
+    } catch (...) {
+    }
 }
 
 }  // namespace forms

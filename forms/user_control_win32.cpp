@@ -1,4 +1,3 @@
-#include "common/dib_win32.h"
 #include "forms/user_control_win32.h"
 
 #include <algorithm>
@@ -11,17 +10,10 @@ namespace forms {
 namespace {
 constexpr wchar_t controlClass[] = L"FulminaUserControl";
 
-// The shift argument of mouse events: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftState(WPARAM keys) {
-    return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+handles::MemoryBitmap surface(int width, int height) {
+    return handles::MemoryBitmap(std::max(width, 1), std::max(height, 1), 32, handles::MemoryBitmap::Rows::topDown);
 }
 }  // namespace
-
-UserControl::Surface::Surface(int w, int h) : dc(CreateCompatibleDC(nullptr)) {
-    void* bits = nullptr;
-    bitmap = handles::createDibSection(dc.get(), std::max(w, 1), -std::max(h, 1), 32, &bits);  // top-down
-    selected.emplace(dc.get(), bitmap.get());
-}
 
 void UserControl::registerClass() {
     static const bool registered = registerWindowClass(controlClass, windowProc, CS_DBLCLKS);
@@ -29,30 +21,36 @@ void UserControl::registerClass() {
 }
 
 UserControl::UserControl(Form& container, int l, int t, int w, int h)
-    : form(container), left(l), top(t), width(w), height(h),
-      image(std::make_unique<Surface>(w, h)), shown(std::make_unique<Surface>(w, h)) {
-    form.controls.push_back(this);
-    if (form.hwnd() != nullptr) create();
+    : ChildWindow(container), form(container), left(l), top(t), width(w), height(h), image(surface(w, h)),
+      shown(surface(w, h)) {
+    create();
+    constructed = true;
 }
 
 UserControl::~UserControl() {
     stopTimers();
-    if (window != nullptr) {
+    if (HWND window = hwnd()) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
+        windowGone();
     }
-    auto& list = form.controls;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-bool UserControl::create() {
-    if (window != nullptr) return true;
+HWND UserControl::createWindow(HWND parent) {
     registerClass();
-    window = CreateWindowExW(0, controlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), left,
-                             top, width, height, form.hwnd(), nullptr, GetModuleHandleW(nullptr), this);
-    if (window == nullptr) return false;
+    return CreateWindowExW(0, controlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), left, top,
+                           width, height, parent, nullptr, GetModuleHandleW(nullptr), this);
+}
+
+void UserControl::windowCreated() {
     startTimers();
-    return true;
+    if (constructed) UserControl_Resize();
+}
+
+void UserControl::windowDestroyed() {
+    stopTimers();
+    pressed = 0;
+    windowless().cancelCapture();
 }
 
 double UserControl::ScaleWidth() const { return width * twipsPerPixelX(); }
@@ -60,14 +58,10 @@ double UserControl::ScaleHeight() const { return height * twipsPerPixelY(); }
 
 const FontDescription& UserControl::ambientFont() const { return form.ambientFont(); }
 bool UserControl::ambientUserMode() const { return form.ambientUserMode(); }
+void UserControl::invalidate(const RECT&) { show(); }
 
 void UserControl::PropertyChanged(const std::string& name) {
     if (onPropertyChanged) onPropertyChanged(name);
-}
-
-void UserControl::addLabel(Label& label) {
-    labels.push_back(&label);
-    label.changed = [this] { show(); };
 }
 
 void UserControl::Move(int l, int t, int w, int h) {
@@ -78,46 +72,43 @@ void UserControl::Move(int l, int t, int w, int h) {
     height = h;
     if (resized) {
         // The image keeps what fits of its old content, as a persistent image does.
-        auto resizedImage = std::make_unique<Surface>(w, h);
-        BitBlt(resizedImage->dc.get(), 0, 0, w, h, image->dc.get(), 0, 0, SRCCOPY);
+        handles::MemoryBitmap resizedImage = surface(w, h);
+        BitBlt(resizedImage.dc(), 0, 0, w, h, image.dc(), 0, 0, SRCCOPY);
         image = std::move(resizedImage);
-        shown = std::make_unique<Surface>(w, h);
+        shown = surface(w, h);
     }
-    if (window != nullptr) MoveWindow(window, l, t, w, h, TRUE);
+    if (HWND window = hwnd()) MoveWindow(window, l, t, w, h, TRUE);
     if (resized) UserControl_Resize();
 }
 
 void UserControl::show() {
-    BitBlt(shown->dc.get(), 0, 0, width, height, image->dc.get(), 0, 0, SRCCOPY);
-    for (const Label* label : labels) label->paint(shown->dc.get());
+    BitBlt(shown.dc(), 0, 0, width, height, image.dc(), 0, 0, SRCCOPY);
+    windowless().paint(shown.dc());
     GdiFlush();
-    if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+    if (HWND window = hwnd()) InvalidateRect(window, nullptr, FALSE);
 }
 
 void UserControl::setVisible(bool on) {
     visible = on;
-    if (window != nullptr) ShowWindow(window, on ? SW_SHOWNA : SW_HIDE);
+    if (HWND window = hwnd()) ShowWindow(window, on ? SW_SHOWNA : SW_HIDE);
 }
 
-// A label under the pointer has the event first; its handler may hand it on.
-void UserControl::mouse(MouseEvent event, int button, WPARAM keys, LPARAM position) {
+// A label under the pointer has the event first; what no label takes is the
+// control's own. A release counts only after its press on the control.
+void UserControl::mouse(WindowlessSet::Mouse event, int button, WPARAM keys, LPARAM position) {
     const int x = static_cast<short>(LOWORD(position));
     const int y = static_cast<short>(HIWORD(position));
-    const int shift = shiftState(keys);
-    const double tppX = twipsPerPixelX();
-    const double tppY = twipsPerPixelY();
-    for (auto it = labels.rbegin(); it != labels.rend(); ++it) {
-        Label& label = **it;
-        if (!label.contains(x, y)) continue;
-        const Label::MouseHandler& handler =
-            event == MouseEvent::down ? label.MouseDown : event == MouseEvent::move ? label.MouseMove : label.MouseUp;
-        if (!handler) break;
-        handler(button, shift, (x - label.Left()) * tppX, (y - label.Top()) * tppY);
-        return;
+    const int shift = shiftStateOf(keys);
+    if (event == WindowlessSet::Mouse::down) pressed |= button;
+    if (event == WindowlessSet::Mouse::up) {
+        if ((pressed & button) == 0) return;
+        pressed &= ~button;
     }
-    if (event == MouseEvent::down) UserControl_MouseDown(button, shift, x * tppX, y * tppY);
-    if (event == MouseEvent::move) UserControl_MouseMove(button, shift, x * tppX, y * tppY);
-    if (event == MouseEvent::up) UserControl_MouseUp(button, shift, x * tppX, y * tppY);
+    if (windowless().mouse(event, button, shift, x, y, mouseButtonsOf(keys))) return;
+    const double tx = x * twipsPerPixelX(), ty = y * twipsPerPixelY();
+    if (event == WindowlessSet::Mouse::down) UserControl_MouseDown(button, shift, tx, ty);
+    if (event == WindowlessSet::Mouse::move) UserControl_MouseMove(button, shift, tx, ty);
+    if (event == WindowlessSet::Mouse::up) UserControl_MouseUp(button, shift, tx, ty);
 }
 
 LRESULT CALLBACK UserControl::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,20 +118,29 @@ LRESULT CALLBACK UserControl::windowProc(HWND window, UINT message, WPARAM wPara
     }
     auto* control = reinterpret_cast<UserControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (control == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    constexpr WPARAM anyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    // An event that fails is skipped; nothing unwinds through the system.
+    try {
+        return control->handle(window, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT UserControl::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
             handles::PaintDc dc(window);
-            BitBlt(dc.get(), 0, 0, control->width, control->height, control->shown->dc.get(), 0, 0, SRCCOPY);
+            BitBlt(dc.get(), 0, 0, width, height, shown.dc(), 0, 0, SRCCOPY);
             return 0;
         }
         case WM_ERASEBKGND:
             return 1;  // the paint covers everything
         case WM_SETFOCUS:
-            control->UserControl_GotFocus();
+            UserControl_GotFocus();
             return 0;
         case WM_KILLFOCUS:
-            control->UserControl_LostFocus();
+            UserControl_LostFocus();
             return 0;
         // A press captures the mouse, so the release reaches the control
         // wherever it happens. Only the left button takes the focus, before
@@ -149,36 +149,44 @@ LRESULT CALLBACK UserControl::windowProc(HWND window, UINT message, WPARAM wPara
         case WM_LBUTTONDBLCLK:
             SetFocus(window);
             SetCapture(window);
-            control->mouse(MouseEvent::down, 1, wParam, lParam);
+            mouse(WindowlessSet::Mouse::down, 1, wParam, lParam);
             return 0;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
             SetCapture(window);
-            control->mouse(MouseEvent::down, 2, wParam, lParam);
+            mouse(WindowlessSet::Mouse::down, 2, wParam, lParam);
             return 0;
         case WM_MBUTTONDOWN:
         case WM_MBUTTONDBLCLK:
             SetCapture(window);
-            control->mouse(MouseEvent::down, 4, wParam, lParam);
+            mouse(WindowlessSet::Mouse::down, 4, wParam, lParam);
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP: {
             const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
-            if ((wParam & anyButton) == 0 && GetCapture() == window) ReleaseCapture();
-            control->mouse(MouseEvent::up, button, wParam, lParam);
+            // The capture goes before the release is told: a click may open a
+            // modal window, which needs the mouse.
+            if (mouseButtonsOf(wParam) == 0 && GetCapture() == window) {
+                releasingCapture = true;
+                ReleaseCapture();
+                releasingCapture = false;
+            }
+            mouse(WindowlessSet::Mouse::up, button, wParam, lParam);
             return 0;
         }
-        case WM_MOUSEMOVE: {
-            const int button = ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
-                               ((wParam & MK_MBUTTON) ? 4 : 0);
-            control->mouse(MouseEvent::move, button, wParam, lParam);
+        case WM_MOUSEMOVE:
+            mouse(WindowlessSet::Mouse::move, mouseButtonsOf(wParam), wParam, lParam);
             return 0;
-        }
+        case WM_CAPTURECHANGED:
+            // Taken by another window: the releases go there now.
+            if (!releasingCapture && reinterpret_cast<HWND>(lParam) != window) {
+                pressed = 0;
+                windowless().cancelCapture();
+            }
+            return 0;
         case WM_NCDESTROY:
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            control->stopTimers();
-            control->window = nullptr;
+            windowGone();
             break;
         default:
             break;

@@ -2,16 +2,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "common/handles_win32.h"
+#include "common/memory_bitmap_win32.h"
+#include "forms/container_win32.h"
 #include "forms/font_description.h"
-#include "forms/label_win32.h"
 #include "forms/property_bag.h"
-#include "forms/timer_win32.h"
 
 namespace forms {
 
@@ -19,20 +15,19 @@ class Form;
 
 // A user control: a child window of a form with a persistent back image. The
 // control draws into its image (imageDc) and calls show(), which composes the
-// image with the control's windowless labels and repaints the window; the
-// window's paint only copies what show() composed. Events arrive through the
-// virtual handlers (coordinates in twips, as the control measures), property
-// changes go to the container by name, and the container's font and user
-// mode are the control's ambient properties.
-class UserControl : public TimerHost {
+// image with the control's windowless controls (its labels) and repaints the
+// window; the window's paint only copies what show() composed. Events arrive
+// through the virtual handlers (coordinates in twips, as the control
+// measures), a release only after its press on the control; property changes
+// go to the container by name, and the container's font and user mode are
+// the control's ambient properties.
+class UserControl : public Container, public ChildWindow {
 public:
     // Position and size in the container's pixels.
     UserControl(Form& container, int left, int top, int width, int height);
     ~UserControl() override;
-    UserControl(const UserControl&) = delete;
-    UserControl& operator=(const UserControl&) = delete;
 
-    HWND hwnd() const override { return window; }
+    HWND hwnd() const override { return ChildWindow::hwnd(); }
     Form& container() const { return form; }
     void Move(int left, int top, int width, int height);
     int pixelWidth() const { return width; }
@@ -42,18 +37,20 @@ public:
     double ScaleHeight() const;
 
     // The back image: draw here, then show().
-    HDC imageDc() const { return image->dc.get(); }
+    HDC imageDc() const { return image.dc(); }
     void show();
     // What the window shows now: the image with the labels over it.
-    HDC shownDc() const { return shown->dc.get(); }
+    HDC shownDc() const { return shown.dc(); }
 
     // Hidden controls keep their image but show nothing.
     void setVisible(bool on);
     bool isVisible() const { return visible; }
 
     // Ambient properties, from the container.
-    const FontDescription& ambientFont() const;
-    bool ambientUserMode() const;
+    const FontDescription& ambientFont() const override;
+    bool ambientUserMode() const override;
+    // Its labels changed: compose again.
+    void invalidate(const RECT& area) override;
 
     // The container loads and saves the control's properties through these.
     void ReadProperties(const PropertyBag& bag) { UserControl_ReadProperties(bag); }
@@ -64,8 +61,6 @@ public:
 
 protected:
     void PropertyChanged(const std::string& name);
-    // A windowless label of the control, drawn in the order added.
-    void addLabel(Label& label);
 
     virtual void UserControl_Resize() {}
     virtual void UserControl_GotFocus() {}
@@ -77,31 +72,24 @@ protected:
     virtual void UserControl_WriteProperties(PropertyBag& /*bag*/) {}
 
 private:
-    friend class Form;
-    // A DIB section of the control's size selected into its own memory DC.
-    struct Surface {
-        Surface(int width, int height);
-        handles::MemoryDc dc;
-        handles::Bitmap bitmap;
-        std::optional<handles::Selection> selected;
-    };
-    enum class MouseEvent { down, move, up };
-
-    bool create();  // the container's window exists
-    // The container has loaded with the control on it: its first Resize,
-    // after its properties were read.
-    void sited() { UserControl_Resize(); }
-    void mouse(MouseEvent event, int button, WPARAM keys, LPARAM position);
+    HWND createWindow(HWND parent) override;
+    // Made on the container's load: the control's first Resize, after the
+    // control exists whole.
+    void windowCreated() override;
+    void windowDestroyed() override;
+    void mouse(WindowlessSet::Mouse event, int button, WPARAM keys, LPARAM position);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void registerClass();
 
     Form& form;
-    HWND window = nullptr;
     int left, top, width, height;
     bool visible = true;
-    std::unique_ptr<Surface> image;
-    std::unique_ptr<Surface> shown;
-    std::vector<Label*> labels;
+    bool constructed = false;
+    int pressed = 0;  // the buttons pressed on the control and not yet released
+    bool releasingCapture = false;
+    handles::MemoryBitmap image;
+    handles::MemoryBitmap shown;
 };
 
 }  // namespace forms

@@ -3,33 +3,35 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "forms/font_description.h"
 
 namespace forms {
 
-class Form;
+class Container;
 
-// A windowless control: it has no window of its own. Its form paints it
-// over the form's background in z-order (it draws only what it wants seen),
-// sends it the mouse by hit test, with the mouse captured from a press to
-// its release, and shows its mouse pointer while the pointer is over it.
+// A windowless control: it has no window of its own. Its container (a form
+// or a user control) paints it over the container's background in z-order
+// (it draws only what it wants seen), sends it the mouse by hit test, with
+// the mouse captured from a press to its release, and shows its mouse
+// pointer while the pointer is over it.
 class Windowless {
 public:
-    // Position and size in the form's pixels.
-    Windowless(Form& container, int left, int top, int width, int height);
+    // Position and size in the container's pixels.
+    Windowless(Container& container, int left, int top, int width, int height);
     virtual ~Windowless();
     Windowless(const Windowless&) = delete;
     Windowless& operator=(const Windowless&) = delete;
 
-    Form& container() const { return form; }
+    Container& container() const { return owner; }
     int Left() const { return left; }
     int Top() const { return top; }
     int Width() const { return width; }
     int Height() const { return height; }
     // Places the control; a change of size raises Resize.
     void Move(int left, int top, int width, int height);
-    // Repaints the control's rectangle of the form.
+    // Repaints the control's rectangle of the container.
     void Refresh();
 
     bool ambientUserMode() const;
@@ -41,26 +43,72 @@ public:
 
 protected:
     void PropertyChanged(const std::string& name);
-    // The pointer shown over the control; null for the form's own.
+    // The pointer shown over the control; null for the container's own.
     virtual HCURSOR cursor() const { return nullptr; }
+    // Whether the control takes the mouse at all; one that does not lets
+    // what lies under it have it.
+    virtual bool takesMouse() const { return true; }
 
-    // Events, in the form's client pixels for painting and in the control's
+    // Events, in the container's pixels for painting and in the control's
     // own pixels for the mouse.
     virtual void UserControl_Paint(HDC /*dc*/) {}
     virtual bool UserControl_HitTest(int /*x*/, int /*y*/) const { return true; }
     virtual void UserControl_Resize() {}
     virtual void UserControl_Show() {}
+    virtual void UserControl_Hide() {}
     virtual void UserControl_Click() {}
     virtual void UserControl_MouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
     virtual void UserControl_MouseMove(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
     virtual void UserControl_MouseUp(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
 
 private:
-    friend class Form;
+    friend class WindowlessSet;
     bool contains(int x, int y) const;
 
-    Form& form;
+    Container& owner;
     int left, top, width, height;
 };
+
+// The windowless controls of one container, in z-order (the topmost last):
+// painting, hit testing, and the mouse. A press captures the mouse for the
+// control under it until every button is up again; a release reaches only
+// the control its press began on, and is a click when it is the left button
+// released over that same control. A release without its press, or after a
+// press elsewhere, reaches no control.
+class WindowlessSet {
+public:
+    enum class Mouse { down, move, up };
+
+    void add(Windowless& control) { controls.push_back(&control); }
+    void remove(Windowless& control);
+    const std::vector<Windowless*>& all() const { return controls; }
+
+    // The topmost control that takes the mouse at this point, or null.
+    Windowless* at(int x, int y) const;
+    void paint(HDC dc) const;
+    void show() const;
+    void hide() const;
+    // The pointer of the control under the point; null for the container's.
+    HCURSOR cursorAt(int x, int y) const;
+
+    // A mouse event at the container's pixel (x, y); buttons are those
+    // still held after it. True when a control took it (the container then
+    // keeps the capture while capturing() says so); false when it falls to
+    // the container itself.
+    bool mouse(Mouse event, int button, int shift, int x, int y, int buttons);
+    bool capturing() const { return captured != nullptr; }
+    // The container lost the mouse capture: no release will come.
+    void cancelCapture();
+
+private:
+    std::vector<Windowless*> controls;
+    Windowless* captured = nullptr;  // pressed, until every button is up
+    int pressed = 0;                 // the buttons pressed on it
+};
+
+// Mouse buttons as events carry them: 1 left, 2 right, 4 middle.
+int mouseButtonsOf(WPARAM keys);
+// The shift argument of mouse events: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftStateOf(WPARAM keys);
 
 }  // namespace forms

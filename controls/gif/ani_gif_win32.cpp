@@ -49,7 +49,7 @@ LPCWSTR systemPointer(int pointer) {
 }
 }  // namespace
 
-ucAniGIF::ucAniGIF(forms::Form& container, int left, int top, int width, int height)
+ucAniGIF::ucAniGIF(forms::Container& container, int left, int top, int width, int height)
     : Windowless(container, left, top, width, height) {
     liveControls().insert(this);
     clock.MinFrameDelay = 50;

@@ -24,7 +24,7 @@ class GifDownload;
 
 class ucAniGIF : public forms::Windowless, private GifTimerPort {
 public:
-    ucAniGIF(forms::Form& container, int left, int top, int width, int height);
+    ucAniGIF(forms::Container& container, int left, int top, int width, int height);
     ~ucAniGIF() override;
 
     // Properties, with the rules on write of the control surface.

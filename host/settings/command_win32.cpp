@@ -25,11 +25,6 @@ TRIVERTEX vertex(LONG x, LONG y, const GradientColour& c) {
 }
 }  // namespace
 
-Command::SkinHolder::SkinHolder(Skin skin)
-    : picture(forms::loadBitmapResource(IDB_SKIN_NORMAL + static_cast<int>(skin))),
-      dc(CreateCompatibleDC(nullptr)),
-      selected(dc.get(), picture.get()) {}
-
 forms::FontDescription Command::designFont() {
     forms::FontDescription font;
     font.name = "ＭＳ Ｐゴシック";
@@ -40,11 +35,10 @@ forms::FontDescription Command::designFont() {
 
 Command::Command(forms::Form& container, int left, int top, int width, int height)
     : UserControl(container, left, top, width, height),
-      LblMsg("Command", designFont(), forms::Label::Alignment::centre),
+      LblMsg(*this, "Command", designFont(), forms::Label::Alignment::centre),
       TmrMouse(*this, 100, false, [this] { TmrMouse_Timer(); }) {
     for (int i = 0; i < static_cast<int>(skins.size()); ++i)
-        skins[i] = std::make_unique<SkinHolder>(static_cast<Skin>(i));
-    addLabel(LblMsg);
+        skins[i] = handles::MemoryBitmap::holding(forms::loadBitmapResource(IDB_SKIN_NORMAL + i));
     // The caption never swallows a mouse event: it hands each on unchanged.
     LblMsg.MouseDown = [this](int b, int s, double x, double y) { UserControl_MouseDown(b, s, x, y); };
     LblMsg.MouseMove = [this](int b, int s, double x, double y) { UserControl_MouseMove(b, s, x, y); };
@@ -86,14 +80,14 @@ void Command::DrawSkin(Skin skin) {
     RECT all{0, 0, pixelWidth(), pixelHeight()};
     FillRect(imageDc(), &all, GetSysColorBrush(COLOR_BTNFACE));
     FillGradient();
-    const SkinHolder& holder = *skins[static_cast<int>(skin)];
-    if (holder.picture && holder.selected.ok()) {
+    const handles::MemoryBitmap& holder = skins[static_cast<int>(skin)];
+    if (holder) {
         SetStretchBltMode(imageDc(), COLORONCOLOR);
         for (const auto& piece : skinPieces(W, H)) {
             if (!piece) continue;
             const FaceRect to = toPixels(piece->destination, tppX, tppY);
             const FaceRect from = toPixels(piece->source, tppX, tppY);
-            StretchBlt(imageDc(), to.x, to.y, to.width, to.height, holder.dc.get(), from.x, from.y, from.width,
+            StretchBlt(imageDc(), to.x, to.y, to.width, to.height, holder.dc(), from.x, from.y, from.width,
                        from.height, SRCCOPY);
         }
     }

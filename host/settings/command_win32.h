@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "common/handles_win32.h"
+#include "common/memory_bitmap_win32.h"
 #include "forms/font_description.h"
 #include "forms/label_win32.h"
 #include "forms/timer_win32.h"
@@ -71,13 +71,7 @@ private:
     forms::Timer TmrMouse;
     // The hidden image holders: Normal, HighLight, Selected, HighLightSelect,
     // Pressed, Disable; each kept selected in a DC of its own to copy from.
-    struct SkinHolder {
-        explicit SkinHolder(Skin skin);
-        handles::Bitmap picture;
-        handles::MemoryDc dc;
-        handles::Selection selected;
-    };
-    std::array<std::unique_ptr<SkinHolder>, 6> skins;
+    std::array<handles::MemoryBitmap, 6> skins;
     bool opaque = true;  // the background style that Visible stands for
 };
 

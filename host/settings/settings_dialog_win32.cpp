@@ -83,11 +83,11 @@ FulminaP::FulminaP()
     const char* captions[3] = {texts::choiceNone, texts::choiceCd, texts::choiceFile};
     for (int i = 0; i < 3; ++i) {
         Img_BGM[i] = std::make_unique<forms::Image>(*this, 12 + 20, 12 + rows[i], 13, 13);
-        lbl_BGM[i] = std::make_unique<forms::LabelControl>(*this, 12 + 36, 12 + rows[i], 48, 13, captions[i], left);
+        lbl_BGM[i] = std::make_unique<forms::Label>(*this, 12 + 36, 12 + rows[i], 48, 13, captions[i], left);
         Img_BGM[i]->Click = [this, i] { choose(i); };
         lbl_BGM[i]->Click = [this, i] { choose(i); };
     }
-    lbl0.label.setForeColor(RGB(255, 255, 255));  // on the title plate
+    lbl0.setForeColor(RGB(255, 255, 255));  // on the title plate
     Cmd_File.Click = [this] { Cmd_File_Click(); };
     Cmd_Set.Click = [this] { Cmd_Set_Click(); };
     Cmd_Can.Click = [this] { Cmd_Can_Click(); };
@@ -189,7 +189,7 @@ void FulminaP::Form_Load() {
 
 void FulminaP::Form_Unload() { ZoomCloseToPoint(hwnd()); }
 
-void FulminaP::showFileName(const std::wstring& name) { lbl_Fname.label.setCaption(forms::utf8(name)); }
+void FulminaP::showFileName(const std::wstring& name) { lbl_Fname.setCaption(forms::utf8(name)); }
 
 void FulminaP::choose(int index) {
     Settings& s = Fulmina_B.settings;

@@ -46,13 +46,13 @@ private:
     // The visible layout, back to front.
     forms::PictureBox Pic_C;
     forms::PictureBox Pic_1;
-    forms::LabelControl lbl0;
+    forms::Label lbl0;
     std::array<std::unique_ptr<forms::Image>, 3> Img_BGM;
-    std::array<std::unique_ptr<forms::LabelControl>, 3> lbl_BGM;
-    forms::LabelControl lbl1;
-    forms::LabelControl lbl_Fname;
+    std::array<std::unique_ptr<forms::Label>, 3> lbl_BGM;
+    forms::Label lbl1;
+    forms::Label lbl_Fname;
     gif::ucAniGIF ucAniGIF1;
-    forms::LabelControl lbl9;
+    forms::Label lbl9;
     forms::ComboBox BGM_Repeat;
     Command Cmd_File;
     Command Cmd_Set;

@@ -177,6 +177,23 @@ TEST_F(CommandTest, DraggingOffAFocusedButtonBeforeReleasingRaisesNothing) {
     expectFrame(Skin::Selected);
 }
 
+// The release of a press that began elsewhere (the second click of a
+// double-click that closed a window over the button, say) is nobody's click.
+TEST_F(CommandTest, AReleaseWhosePressBeganElsewhereRaisesNothing) {
+    button.Initialize();
+    for (DWORD button_ : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN}) {
+        mouseTo(formX + 200, formY + 100);  // the form's own background
+        mouseButton(button_);
+        mouseTo(centre().x, centre().y);
+        mouseButton(button_ == MOUSEEVENTF_LEFTDOWN ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+        EXPECT_EQ(clicks, 0) << "after the release of " << button_;
+    }
+    // A press on the button itself still counts.
+    mouseButton(MOUSEEVENTF_LEFTDOWN);
+    mouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(CommandTest, ARightClickRaisesClickWithoutThePressedLook) {
     button.Initialize();
     mouseTo(centre().x, centre().y);
