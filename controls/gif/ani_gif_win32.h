@@ -85,6 +85,7 @@ protected:
     void UserControl_Paint(HDC dc) override;
     void UserControl_Resize() override;
     void UserControl_Show() override { clock.Show(); }
+    void UserControl_Hide() override { clock.Hide(); }
     void UserControl_Click() override;
     void UserControl_MouseDown(int button, int shift, int x, int y) override;
     void UserControl_MouseMove(int button, int shift, int x, int y) override;

@@ -281,4 +281,20 @@ TEST(AniGifUnload, AControlUnloadedWhileItsDownloadRunsGoesQuietly) {
     EXPECT_EQ(events, 0);
 }
 
+// Hiding the form pauses the animation; showing it again plays on.
+TEST_F(AniGif, HidingTheFormPausesTheAnimation) {
+    const Bytes file = animation(3);
+    ASSERT_TRUE(control.LoadAnimatedGIF_Array(&file));
+    form.Show();
+    pump(100);
+    EXPECT_EQ(control.Action(), 1);
+    form.Hide();
+    EXPECT_EQ(control.Action(), 2);
+    const int frame = control.currentFrame();
+    pump(300);
+    EXPECT_EQ(control.currentFrame(), frame) << "no frame advances while hidden";
+    form.Show();
+    EXPECT_EQ(control.Action(), 1);
+}
+
 }  // namespace
