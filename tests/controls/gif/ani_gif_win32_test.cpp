@@ -198,6 +198,53 @@ TEST_F(AniGif, AnimatesOnTheContainersTimerAndEndsItsLoops) {
     EXPECT_TRUE(pumpUntil([&] { return control.currentFrame() == 2; }));
 }
 
+TEST_F(AniGif, AWriteRightAfterADelayedLoadStillFinishesIt) {
+    // Three 8 x 6 frames, frame i with index i + 1 at its top-left pixel.
+    Bytes file = gifbuild::header(8, 6, 2);
+    for (int i = 1; i <= 3; ++i) {
+        gifbuild::graphicControl(file, 1, 5);
+        gifbuild::Image im{0, 0, 8, 6, -1, false, 3};
+        im.pixels.assign(48, 0);
+        im.pixels[0] = static_cast<std::uint8_t>(i + 1);
+        gifbuild::image(file, im);
+    }
+    struct Case {
+        const char* write;
+        std::function<void(ucAniGIF&)> apply;
+        int markerX;
+    } cases[] = {{"Stretch", [](ucAniGIF& c) { c.setStretch(0); }, 0},
+                 {"Mirrored", [](ucAniGIF& c) { c.setMirrored(1); }, 7},
+                 {"Action 2", [](ucAniGIF& c) { c.setAction(2); }, 0},
+                 {"Action 3", [](ucAniGIF& c) { c.setAction(3); }, 0}};
+    for (const Case& c : cases) {
+        ucAniGIF fresh{form, 0, 0, 8, 6};
+        ASSERT_TRUE(fresh.LoadAnimatedGIF_Array(&file));
+        c.apply(fresh);  // within the 20 ms before the other frames are decoded
+        pump(200);
+        fresh.setAction(0);
+        EXPECT_EQ(paintedAt(fresh, c.markerX, 0), RGB(2, 253, 14)) << c.write << ": frame 1";
+        fresh.setAction(3);
+        EXPECT_EQ(paintedAt(fresh, c.markerX, 0), RGB(3, 252, 21)) << c.write << ": frame 2";
+    }
+}
+
+TEST_F(AniGif, AFileAboveTheDownloadCapIsRefusedBeforeItIsRead) {
+    const std::string path = "C:\\users\\Public\\capped.gif";
+    const Bytes gif = animation(2);
+    ucAniGIF::downloadLimitBytes = gif.size() + 100;
+    for (std::size_t padding : {std::size_t{100}, std::size_t{101}, std::size_t{5000}}) {
+        Bytes file = gif;
+        file.resize(gif.size() + padding, 0);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), long(file.size()));
+        ASSERT_TRUE(control.LoadAnimatedGIF_Array(&gif));
+        const bool fits = padding <= 100;
+        EXPECT_EQ(control.LoadAnimatedGIF_File(path), fits) << padding;
+        EXPECT_EQ(control.FrameCount(), fits ? 2 : 0) << padding;
+    }
+    ucAniGIF::downloadLimitBytes = std::size_t{32} * 1024 * 1024;
+    DeleteFileA(path.c_str());
+}
+
 class Download : public AniGif {
 protected:
     Download() {

@@ -61,21 +61,28 @@ TEST(GifLayout, MirroringFlipsARectangleOrAWholeMaskInPlace) {
     EXPECT_EQ(m.row(1)[1], 0x40);
 }
 
-TEST(GifLayout, TheAreaUnderAFrameComesBackAsItWas) {
-    std::vector<std::uint8_t> colour(rowStride(24, 20) * 10), mask(rowStride(1, 20) * 10);
-    for (std::size_t i = 0; i < colour.size(); ++i) colour[i] = static_cast<std::uint8_t>(i * 7);
-    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(i * 13);
-    const Pixels c{colour.data(), rowStride(24, 20), 10}, m{mask.data(), rowStride(1, 20), 10};
-    const auto before = colour, maskBefore = mask;
-    SavedArea saved;
-    saveArea(c, &m, 5, 2, 9, 6, saved);
-    for (long y = 2; y < 8; ++y) {
-        std::fill(c.row(y) + 15, c.row(y) + 42, 0xAB);
-        std::fill(m.row(y), m.row(y) + 2, 0x00);
+TEST(GifLayout, TheWholeAreaUnderAFrameComesBackAsItWas) {
+    // Frames that start inside a mask byte and end past the bytes their
+    // width alone would take.
+    struct Case {
+        long left, width;
+    } cases[] = {{5, 9}, {3, 30}, {7, 26}, {0, 32}, {1, 47}, {79, 1}};
+    for (const Case& k : cases) {
+        std::vector<std::uint8_t> colour(rowStride(24, 80) * 10), mask(rowStride(1, 80) * 10);
+        for (std::size_t i = 0; i < colour.size(); ++i) colour[i] = static_cast<std::uint8_t>(i * 7);
+        for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(i * 13 + 1);
+        const Pixels c{colour.data(), rowStride(24, 80), 10}, m{mask.data(), rowStride(1, 80), 10};
+        const auto before = colour, maskBefore = mask;
+        SavedArea saved;
+        saveArea(c, &m, k.left, 2, k.width, 6, saved);
+        for (long y = 2; y < 8; ++y) {
+            std::fill(c.row(y) + k.left * 3, c.row(y) + (k.left + k.width) * 3, 0xAB);
+            for (long x = k.left; x < k.left + k.width; ++x) m.row(y)[x >> 3] ^= static_cast<std::uint8_t>(0x80 >> (x & 7));
+        }
+        restoreArea(c, &m, k.left, 2, k.width, 6, saved);
+        EXPECT_EQ(colour, before) << k.left << " " << k.width;
+        EXPECT_EQ(mask, maskBefore) << k.left << " " << k.width;
     }
-    restoreArea(c, &m, 5, 2, 9, 6, saved);
-    EXPECT_EQ(colour, before);
-    EXPECT_EQ(mask, maskBefore);
 }
 
 }  // namespace
