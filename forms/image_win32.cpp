@@ -66,7 +66,8 @@ void PictureBox::UserControl_Paint(HDC target) {
     if (image) BitBlt(target, Left(), Top(), Width(), Height(), dc.get(), 0, 0, SRCCOPY);
 }
 
-bool writeBmp24(const char* path, int width, int height, const void* bits) {
+namespace {
+bool writeBmp24To(FILE* f, int width, int height, const void* bits) {
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD dataSize = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};
@@ -81,11 +82,19 @@ bool writeBmp24(const char* path, int width, int height, const void* bits) {
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
     info.biSizeImage = dataSize;
-    FILE* f = std::fopen(path, "wb");
     if (f == nullptr) return false;
     const bool ok = std::fwrite(&file, sizeof(file), 1, f) == 1 && std::fwrite(&info, sizeof(info), 1, f) == 1 &&
                     std::fwrite(bits, 1, dataSize, f) == dataSize;
     return std::fclose(f) == 0 && ok;
+}
+}  // namespace
+
+bool writeBmp24(const char* path, int width, int height, const void* bits) {
+    return writeBmp24To(std::fopen(path, "wb"), width, height, bits);
+}
+
+bool writeBmp24(const wchar_t* path, int width, int height, const void* bits) {
+    return writeBmp24To(_wfopen(path, L"wb"), width, height, bits);
 }
 
 bool PictureBox::SavePicture(const char* path) const {

@@ -60,7 +60,11 @@ void Timer::stop() {
 void CALLBACK Timer::tick(HWND, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
     if (liveTimers().count(timer) == 0) return;
-    if (timer->enabled && timer->onTimer) timer->onTimer();
+    if (!timer->enabled || !timer->onTimer) return;
+    try {
+        timer->onTimer();
+    } catch (...) {
+    }
 }
 
 }  // namespace forms
