@@ -122,7 +122,8 @@ bool ucAniGIF::buildFrames(bool firstPass) {
 }
 
 void ucAniGIF::resizeToStretch() {
-    if (stretch == 1 || stretch == 3 || stretch == 4) UserControl_Resize();
+    if (stretch == FitMode::proportional || stretch == FitMode::shrinkOnly || stretch == FitMode::gifSize)
+        UserControl_Resize();
 }
 
 void ucAniGIF::UserControl_Resize() {
@@ -182,8 +183,8 @@ void ucAniGIF::setAnimatedGIF(const std::optional<forms::Picture>& aGif) {
     if (!aGif) {
         resetGif();
     } else if (loadGifBytes(aGif->bytes) && !ambientUserMode()) {
-        const std::int32_t kept = stretch;
-        stretch = 4;
+        const FitMode kept = stretch;
+        stretch = FitMode::gifSize;
         UserControl_Resize();
         stretch = kept;
         frames.ScaleX = frames.ScaleY = 1;
@@ -202,8 +203,8 @@ void ucAniGIF::setAction(std::int32_t Act) {
 }
 
 void ucAniGIF::setStretch(std::int32_t newScale) {
-    if (newScale < 0 || newScale > 4 || newScale == stretch) return;
-    stretch = newScale;
+    if (newScale < 0 || newScale > 4 || newScale == Stretch()) return;
+    stretch = static_cast<FitMode>(newScale);
     const GifClock::Playing playing = clock.playing();
     clock.command(Command::pause);
     UserControl_Resize();
@@ -306,7 +307,8 @@ void ucAniGIF::ReadProperties(const forms::PropertyBag& bag) {
     std::string stored = bag.ReadProperty("GIF", std::string_view());
     const long delay = bag.ReadProperty("Delay", long{clock.MinFrameDelay});
     if (delay >= INT16_MIN && delay <= INT16_MAX) clock.MinFrameDelay = static_cast<std::int16_t>(delay);
-    stretch = static_cast<std::int32_t>(bag.ReadProperty("Stretch", 1L));
+    const long fit = bag.ReadProperty("Stretch", 1L);
+    stretch = fit >= 0 && fit <= 4 ? static_cast<FitMode>(fit) : FitMode::proportional;
     const long delayLoad = bag.ReadProperty("DelayLoad", 1L);
     delayAnimation = static_cast<std::int32_t>(delayLoad == -1 ? 1 : delayLoad);
     mirrored = static_cast<std::int32_t>(bag.ReadProperty("Mirror", 0L));
@@ -322,7 +324,7 @@ void ucAniGIF::WriteProperties(forms::PropertyBag& bag) const {
     const auto& gif = frames.fileBytes();
     bag.WriteProperty("GIF", std::string_view(reinterpret_cast<const char*>(gif.data()), gif.size()));
     bag.WriteProperty("Delay", long{clock.MinFrameDelay}, 50L);
-    bag.WriteProperty("Stretch", long{stretch}, 1L);
+    bag.WriteProperty("Stretch", long{Stretch()}, 1L);
     bag.WriteProperty("Loops", long{clock.Loops}, 0L);
     bag.WriteProperty("DelayLoad", long{delayAnimation}, 1L);
     bag.WriteProperty("Mirror", long{mirrored}, 0L);

@@ -38,7 +38,7 @@ public:
     void setFrameCount(std::int32_t) {}
     std::int32_t ActualWidth() const { return frames.loaded() ? frames.actualWidth() : 0; }
     std::int32_t ActualHeight() const { return frames.loaded() ? frames.actualHeight() : 0; }
-    std::int32_t Stretch() const { return stretch; }
+    std::int32_t Stretch() const { return static_cast<std::int32_t>(stretch); }
     void setStretch(std::int32_t newScale);
     std::int32_t MinFrameDelay() const { return clock.MinFrameDelay; }
     void setMinFrameDelay(std::int32_t Delay);
@@ -112,7 +112,7 @@ private:
     forms::Timer timer;  // on the container
     Callback pending = Callback::advanceFrame;
     bool enabled = true;
-    std::int32_t stretch = 1;
+    FitMode stretch = FitMode::proportional;
     std::int32_t mirrored = 0;
     std::int32_t delayAnimation = 1;
     std::optional<forms::Picture> mouseIcon;

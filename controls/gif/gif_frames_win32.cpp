@@ -147,7 +147,7 @@ std::vector<std::int32_t> GifFrames::delays() const {
     return out;
 }
 
-Fit GifFrames::fit(long width, long height, int mode) {
+Fit GifFrames::fit(long width, long height, FitMode mode) {
     const Fit f = fitToControl(width, height, mode, stream.ActualWidth, stream.ActualHeight);
     ScaleX = f.scaleX;
     ScaleY = f.scaleY;

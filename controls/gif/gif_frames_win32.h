@@ -50,7 +50,7 @@ public:
 
     float ScaleX = 0, ScaleY = 0;
     // The size and scale of a Stretch mode for the control's inner size.
-    Fit fit(long width, long height, int mode);
+    Fit fit(long width, long height, FitMode mode);
 
     // Paints frame index (1-based) at the current scale, the control's
     // top-left at (x, y) of dc. False when index is 0. With a composition

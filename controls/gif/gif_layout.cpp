@@ -10,24 +10,25 @@ long roundHalfEven(double value) { return static_cast<long>(std::nearbyint(value
 
 long rowStride(int bits, long width) { return ((width * bits + 31) & ~31L) / 8; }
 
-Fit fitToControl(long width, long height, int mode, long aw, long ah) {
+Fit fitToControl(long width, long height, FitMode mode, long aw, long ah) {
     if (aw <= 0 || ah <= 0) return {width, height, 1, 1};
     const float rx = static_cast<float>(width) / static_cast<float>(aw);
     const float ry = static_cast<float>(height) / static_cast<float>(ah);
     switch (mode) {
-        case 0:
+        case FitMode::natural:
             return {std::min(width, aw), std::min(height, ah), 1, 1};
-        case 1:
-        case 3: {
+        case FitMode::proportional:
+        case FitMode::shrinkOnly: {
             float s = std::min(rx, ry);
-            if (mode == 3 && rx > 1 && ry > 1) s = 1;
+            if (mode == FitMode::shrinkOnly && rx > 1 && ry > 1) s = 1;
             return {roundHalfEven(double(s) * aw), roundHalfEven(double(s) * ah), s, s};
         }
-        case 2:
+        case FitMode::stretched:
             return {width, height, rx, ry};
-        default:
-            return {aw, ah, 1, 1};
+        case FitMode::gifSize:
+            break;
     }
+    return {aw, ah, 1, 1};
 }
 
 void mirrorBytes(const Pixels& image, int n, long left, long top, long width, long height, bool horizontally,

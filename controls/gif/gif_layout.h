@@ -18,10 +18,15 @@ struct Fit {
     long width, height;  // the size the control takes
     float scaleX, scaleY;
 };
-// Stretch modes: 0 natural size, the control no larger than the GIF;
-// 1 proportional fit; 2 stretched both ways; 3 proportional, never enlarged;
-// 4 the control takes the GIF's size.
-Fit fitToControl(long width, long height, int mode, long actualWidth, long actualHeight);
+// The Stretch modes (their numbers are the property's values).
+enum class FitMode {
+    natural = 0,       // natural size, the control no larger than the GIF
+    proportional = 1,  // proportional fit
+    stretched = 2,     // stretched both ways
+    shrinkOnly = 3,    // proportional, never enlarged
+    gifSize = 4,       // the control takes the GIF's size
+};
+Fit fitToControl(long width, long height, FitMode mode, long actualWidth, long actualHeight);
 
 // Rows of a bottom-up DIB's bits as the control sees them: row 0 at the top.
 struct Pixels {

@@ -160,26 +160,28 @@ class GifFramesEndToEnd(unittest.TestCase):
     def test_paths_are_taken_as_written_never_by_best_fit(self):
         # A Japanese input path, and an output folder the ANSI code page
         # cannot spell next to the one a best-fit mapping would pick.
-        folder = os.path.join(ARGS["out"], "gif-names", "日本 語")
-        shutil.rmtree(os.path.dirname(folder), ignore_errors=True)
-        os.makedirs(folder)
-        source = os.path.join(folder, "入力 ファイル.gif")
-        with open(source, "wb") as f:
-            f.write(cases()["restore-first"][0](16, 16, 1))
-        lookalike = os.path.join(folder, "out e")
-        os.makedirs(lookalike)
-        with open(os.path.join(lookalike, "frame-001.bmp"), "wb") as f:
-            f.write(b"keep")
-        outdir = os.path.join(folder, "out é")
-        done = self.gifframes(source, outdir)
-        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
-        self.assertEqual(len(done.stdout.strip().splitlines()), 3)
-        self.assertEqual(sorted(os.listdir(outdir)), ["export-%03d.gif" % n for n in (1, 2, 3)] +
-                         ["frame-%03d.bmp" % n for n in (1, 2, 3)])
-        self.assertEqual(read_picture(os.path.join(outdir, "frame-001.bmp")).width, 16)
-        self.assertEqual(os.listdir(lookalike), ["frame-001.bmp"])
-        with open(os.path.join(lookalike, "frame-001.bmp"), "rb") as f:
-            self.assertEqual(f.read(), b"keep")
+        top = os.path.join(ARGS["out"], "gif-names")
+        for folder_name, input_name in [("日本 語", "入力 ファイル.gif"), ("plain", "input.gif")]:
+            with self.subTest(input_name):
+                folder = os.path.join(top, folder_name)
+                shutil.rmtree(folder, ignore_errors=True)
+                os.makedirs(folder)
+                source = os.path.join(folder, input_name)
+                with open(source, "wb") as f:
+                    f.write(cases()["restore-first"][0](16, 16, 1))
+                lookalike = os.path.join(folder, "out e")
+                os.makedirs(lookalike)
+                with open(os.path.join(lookalike, "frame-001.bmp"), "wb") as f:
+                    f.write(b"keep")
+                outdir = os.path.join(folder, "out é")
+                done = self.gifframes(source, outdir)
+                self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                self.assertEqual(os.listdir(lookalike), ["frame-001.bmp"])
+                with open(os.path.join(lookalike, "frame-001.bmp"), "rb") as f:
+                    self.assertEqual(f.read(), b"keep")
+                self.assertEqual(sorted(os.listdir(outdir)), ["export-%03d.gif" % n for n in (1, 2, 3)] +
+                                 ["frame-%03d.bmp" % n for n in (1, 2, 3)])
+                self.assertEqual(read_picture(os.path.join(outdir, "frame-001.bmp")).width, 16)
 
 if __name__ == "__main__":
     ARGS.update(zip(["env", "bin", "out"], sys.argv[1:4]))

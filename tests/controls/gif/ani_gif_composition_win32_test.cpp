@@ -127,4 +127,21 @@ TEST_F(Composition, ARepaintShowsTheComposedFrameUnchanged) {
     }
 }
 
+TEST_F(Composition, AFrameMirroredWhileShownIsDisposedOfWhereItNowIs) {
+    // Frame 1 striped by column; frame 2 (disposal 3) is mirrored while on
+    // screen: frame 3 shows the mirrored stripes where frame 2 now was.
+    std::vector<std::uint8_t> stripes(20 * 10);
+    for (std::size_t i = 0; i < stripes.size(); ++i) stripes[i] = static_cast<std::uint8_t>(1 + (i % 20) % 3);
+    load(gif(20, 10, {{0, 0, 20, 10, 1, -1, stripes}, {2, 2, 6, 4, 3, -1, {4}}, {0, 8, 2, 2, 1, -1, {5}}}));
+    control.setAction(3);
+    paint(control);
+    control.setMirrored(1);
+    EXPECT_EQ(paint(control).at(12, 2), entry(4));
+    control.setAction(3);
+    const Painted third = paint(control);
+    for (int y = 2; y < 6; ++y)
+        for (int x = 12; x < 18; ++x) ASSERT_EQ(third.at(x, y), entry(1 + (19 - x) % 3)) << x << "," << y;
+    EXPECT_EQ(third.at(18, 8), entry(5));
+}
+
 }  // namespace

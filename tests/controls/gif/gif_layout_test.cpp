@@ -22,14 +22,14 @@ TEST(GifLayout, StretchModesAndHalvesToEven) {
         {20, 100, 3, {20, 15, 0.5f, 0.5f}},    {1, 1, 4, {40, 30, 1, 1}},
     };
     for (const Case& c : cases) {
-        const Fit f = fitToControl(c.width, c.height, c.mode, 40, 30);
+        const Fit f = fitToControl(c.width, c.height, static_cast<FitMode>(c.mode), 40, 30);
         EXPECT_EQ(f.width, c.expected.width) << c.mode << " " << c.width;
         EXPECT_EQ(f.height, c.expected.height) << c.mode << " " << c.width;
         EXPECT_FLOAT_EQ(f.scaleX, c.expected.scaleX);
         EXPECT_FLOAT_EQ(f.scaleY, c.expected.scaleY);
     }
-    EXPECT_EQ(fitToControl(10, 100, 1, 4, 3).height, 8) << "7.5: to the even 8";
-    EXPECT_EQ(fitToControl(13, 100, 1, 26, 5).height, 2) << "2.5: to the even 2";
+    EXPECT_EQ(fitToControl(10, 100, FitMode::proportional, 4, 3).height, 8) << "7.5: to the even 8";
+    EXPECT_EQ(fitToControl(13, 100, FitMode::proportional, 26, 5).height, 2) << "2.5: to the even 2";
     EXPECT_EQ(roundHalfEven(2.5), 2);
     EXPECT_EQ(roundHalfEven(3.5), 4);
     EXPECT_EQ(roundHalfEven(-0.5), 0);
