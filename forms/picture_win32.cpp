@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -13,16 +14,17 @@ PictureFile LoadPicture(const std::wstring& path, std::uint64_t limit) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return result;
-    const handles::KernelObject owned(file);
+    const handles::KernelObject owned(file);  // a valid handle: closed like any kernel object
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) return result;
-    if (static_cast<std::uint64_t>(size.QuadPart) > limit) {
+    const auto length = static_cast<std::uint64_t>(size.QuadPart);
+    if (length > limit || length > SIZE_MAX) {
         result.tooLarge = true;
         return result;
     }
     Picture picture;
     try {
-        picture.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        picture.bytes.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
         return result;
     }

@@ -109,10 +109,8 @@ bool ucAniGIF::buildFrames(bool firstPass) {
         frames.fit(Width(), Height(), stretch);
         frames.mirrorFrames(mirrored, 1, 1, false);
         if (!userMode) return true;  // only frame 1, kept with the file
-        if (delayAnimation != 0) {
-            clock.startTimer(TimerMode::finishLoading);
-            return true;
-        }
+        // The rest comes on the finish-loading timer; without one, now.
+        if (delayAnimation != 0 && clock.startTimer(TimerMode::finishLoading)) return true;
     }
     frames.decodeFrames(2, frames.frameCount());
     frames.mirrorFrames(mirrored, 2, frames.frameCount(), false);

@@ -261,6 +261,7 @@ void GifFrames::composeThrough(std::int32_t index) {
         composeAfter(composed);
         next = composed + 1;
     }
+    composed = 0;  // until done: a composition cut short starts again from frame 1
     for (std::int32_t i = next; i <= index; ++i) {
         if (i > next) composeAfter(i - 1);
         const GifFrame& f = frame(i);
