@@ -41,7 +41,7 @@ fulmina_warnings(gif_core)
 find_package(GIF REQUIRED)  # giflib: the test oracle and the benchmarks' yardstick
 
 add_library(fulmina_assets STATIC assets/glow_picture.cpp assets/preview_picture.cpp assets/button_skins.cpp
-            assets/settings_pictures.cpp assets/bmp_writer.cpp ${FULMINA_FORMS_CORE_SOURCES})
+            assets/settings_pictures.cpp assets/bmp_writer.cpp common/bmp_file.cpp ${FULMINA_FORMS_CORE_SOURCES})
 target_link_libraries(fulmina_assets PUBLIC gif_core)  # the banner is written with the project's GIF writer
 target_include_directories(fulmina_assets PUBLIC ${CMAKE_SOURCE_DIR})
 fulmina_warnings(fulmina_assets)

@@ -48,7 +48,7 @@ set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, pr
 # The host's layers, each a library linking only what lies below it, so that
 # a call in the wrong direction fails to link: the forms layer; the GIF
 # control's portable core; the GIF control; the host itself.
-add_library(forms_win32 STATIC ${FULMINA_FORMS_CORE_SOURCES}
+add_library(forms_win32 STATIC ${FULMINA_FORMS_CORE_SOURCES} common/bmp_file.cpp
   forms/text_win32.cpp forms/application_win32.cpp forms/container_win32.cpp forms/form_win32.cpp
   forms/timer_win32.cpp forms/windowless_win32.cpp forms/image_win32.cpp forms/font_win32.cpp
   forms/label_win32.cpp forms/user_control_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp)

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
+#include "common/bmp_file.h"
 
 namespace forms {
 
@@ -62,26 +64,21 @@ void PictureBox::UserControl_Paint(HDC target) {
     if (image) BitBlt(target, Left(), Top(), Width(), Height(), image.dc(), 0, 0, SRCCOPY);
 }
 
-bool writeBmp24(const char* path, int width, int height, const void* bits) {
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD dataSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + dataSize;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = dataSize;
-    FILE* f = std::fopen(path, "wb");
+namespace {
+bool writeBmp24To(FILE* f, int width, int height, const void* bits) {
     if (f == nullptr) return false;
-    const bool ok = std::fwrite(&file, sizeof(file), 1, f) == 1 && std::fwrite(&info, sizeof(info), 1, f) == 1 &&
-                    std::fwrite(bits, 1, dataSize, f) == dataSize;
+    const std::vector<std::uint8_t> file = bmp::file24(width, height, static_cast<const std::uint8_t*>(bits));
+    const bool ok = !file.empty() && std::fwrite(file.data(), 1, file.size(), f) == file.size();
     return std::fclose(f) == 0 && ok;
+}
+}  // namespace
+
+bool writeBmp24(const char* path, int width, int height, const void* bits) {
+    return writeBmp24To(std::fopen(path, "wb"), width, height, bits);
+}
+
+bool writeBmp24(const wchar_t* path, int width, int height, const void* bits) {
+    return writeBmp24To(_wfopen(path, L"wb"), width, height, bits);
 }
 
 bool PictureBox::SavePicture(const char* path) const {

@@ -13,8 +13,10 @@ namespace forms {
 handles::Bitmap loadBitmapResource(int id);
 
 // Writes 24-bit pixels (rows bottom-up, each padded to 4 bytes, as a DIB
-// section holds them) as a BMP file; false on failure.
+// section holds them) as a BMP file; false on failure. The path is ANSI
+// text, or wide for a name the code page cannot spell.
 bool writeBmp24(const char* path, int width, int height, const void* bits);
+bool writeBmp24(const wchar_t* path, int width, int height, const void* bits);
 
 // A windowless image control: its picture at its natural size from its
 // top-left corner, cut to the control's size (never stretched), and a click.

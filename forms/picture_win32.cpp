@@ -2,20 +2,40 @@
 
 #include <olectl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-
-#include "forms/text_win32.h"
+#include <new>
 
 namespace forms {
 
-std::optional<Picture> LoadPicture(const std::string& path) {
-    std::ifstream in(wide(path).c_str(), std::ios::binary);
-    if (!in) return std::nullopt;
+PictureFile LoadPicture(const std::wstring& path, std::uint64_t limit) {
+    PictureFile result;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return result;
+    const handles::KernelObject owned(file);  // a valid handle: closed like any kernel object
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) return result;
+    const auto length = static_cast<std::uint64_t>(size.QuadPart);
+    if (length > limit || length > SIZE_MAX) {
+        result.tooLarge = true;
+        return result;
+    }
     Picture picture;
-    picture.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return picture;
+    try {
+        picture.bytes.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return result;
+    }
+    for (std::size_t done = 0; done < picture.bytes.size();) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(picture.bytes.size() - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file, picture.bytes.data() + done, want, &got, nullptr) || got == 0) return result;
+        done += got;
+    }
+    result.picture = std::move(picture);
+    return result;
 }
 
 handles::ComRef<IPicture> loadPictureFromBytes(const std::vector<std::uint8_t>& bytes) {

@@ -19,8 +19,13 @@ struct Picture {
     std::vector<std::uint8_t> bytes;
 };
 
-// A picture file (UTF-8 path); nothing when it cannot be read.
-std::optional<Picture> LoadPicture(const std::string& path);
+// A picture file, read whole: no picture when it cannot be read. A file of
+// more than limit bytes is refused before anything is read (tooLarge).
+struct PictureFile {
+    std::optional<Picture> picture;
+    bool tooLarge = false;
+};
+PictureFile LoadPicture(const std::wstring& path, std::uint64_t limit);
 
 // The platform's picture object decoded from bytes in memory; empty when the
 // platform refuses them.

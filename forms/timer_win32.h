@@ -28,6 +28,7 @@ private:
 // A window-message timer of a form or a control. It ticks while its host's
 // window exists and the timer is enabled; the tick runs onTimer on the
 // host's thread. The timer's own address is its id on the host's window.
+// An exception from onTimer ends with the tick: none crosses the callback.
 class Timer {
 public:
     Timer(TimerHost& owner, UINT interval, bool enabled, std::function<void()> onTimer);
@@ -38,6 +39,8 @@ public:
     bool Enabled() const { return enabled; }
     void setEnabled(bool on);
     UINT Interval() const { return interval; }
+    // Enabled, and the system gave it its timer.
+    bool Running() const { return running; }
     void setInterval(UINT milliseconds);
 
 private:

@@ -5,14 +5,19 @@
 // the background colour (default FF00FF) and writes OUTDIR/frame-NNN.bmp (24
 // bits, the canvas size) and OUTDIR/export-NNN.gif (the frame as reading
 // AnimatedGIF returns it), printing one line per frame. A file the control
-// refuses prints why and exits 1.
+// refuses prints why and exits 1, and OUTDIR is not made. Paths are taken
+// from the wide command line as written and opened with the wide calls, so
+// no code page stands between the user's names and the files.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "common/dib_win32.h"
 #include "common/handles_win32.h"
@@ -31,8 +36,8 @@ public:
     HiddenForm() : Form({L"gifframes", WS_POPUP, 0, RGB(0, 0, 0)}) {}
 };
 
-bool writeFile(const std::string& path, const void* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary);
+bool writeFile(const std::wstring& path, const void* data, std::size_t size) {
+    std::ofstream out(path.c_str(), std::ios::binary);
     out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
     return static_cast<bool>(out);
 }
@@ -47,32 +52,58 @@ const char* refusal(const std::vector<std::uint8_t>& bytes) {
     return "the control could not build its frames";
 }
 
+// RRGGBB: exactly six hex digits.
+bool parseColour(const std::wstring& text, COLORREF& colour) {
+    auto hex = [](wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); };
+    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), hex)) return false;
+    const unsigned long rgb = std::wcstoul(text.c_str(), nullptr, 16);
+    colour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    return true;
+}
+
+std::vector<std::wstring> wideArguments() {
+    int count = 0;
+    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> args;
+    if (list == nullptr) return args;
+    for (int i = 0; i < count; ++i) args.emplace_back(list[i]);
+    LocalFree(list);
+    return args;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: gifframes [--background RRGGBB] INPUT.gif OUTDIR\n");
+    return 2;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    const std::vector<std::wstring> args = wideArguments();
     COLORREF background = RGB(255, 0, 255);
-    int arg = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--background") == 0) {
-        const unsigned long rgb = std::strtoul(argv[2], nullptr, 16);
-        background = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    std::size_t arg = 1;
+    if (args.size() > 1 && args[1] == L"--background") {
+        if (args.size() < 3 || !parseColour(args[2], background)) return usage();
         arg = 3;
     }
-    if (argc - arg != 2) {
-        std::fprintf(stderr, "usage: gifframes [--background RRGGBB] INPUT.gif OUTDIR\n");
-        return 2;
-    }
-    const std::string input = argv[arg], folder = argv[arg + 1];
-    CreateDirectoryA(folder.c_str(), nullptr);
+    if (args.size() != arg + 2) return usage();
+    const std::wstring& input = args[arg];
+    const std::wstring& folder = args[arg + 1];
 
     HiddenForm form;
     form.Load();
     ucAniGIF control(form, 0, 0, 1, 1);
     control.setDelayAnimation(0);  // every frame decoded at the load
     control.setStretch(4);         // the control takes the GIF's size
-    const auto file = forms::LoadPicture(input);
-    if (!file || !control.LoadAnimatedGIF_Array(&file->bytes)) {
-        std::printf("refused: %s\n", refusal(file ? file->bytes : std::vector<std::uint8_t>{}));
+    const forms::PictureFile file = forms::LoadPicture(input, ucAniGIF::downloadLimitBytes);
+    if (!file.picture || !control.LoadAnimatedGIF_Array(&file.picture->bytes)) {
+        std::printf("refused: %s\n", file.tooLarge ? "the file is larger than the control takes"
+                                                    : refusal(file.picture ? file.picture->bytes : std::vector<std::uint8_t>{}));
         return 1;
+    }
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        std::fprintf(stderr, "cannot make the output folder\n");
+        return 2;
     }
     control.setAction(0);  // stopped on frame 1; each step below shows the next
 
@@ -89,14 +120,14 @@ int main(int argc, char** argv) {
         FillRect(dc.get(), &all, brush.get());
         control.paintOn(dc.get());
         GdiFlush();
-        char name[32];
-        std::snprintf(name, sizeof(name), "%03d", n);
-        if (!forms::writeBmp24((folder + "\\frame-" + name + ".bmp").c_str(), width, height, bits)) {
-            std::fprintf(stderr, "cannot write %s\\frame-%s.bmp\n", folder.c_str(), name);
+        wchar_t name[32];
+        std::swprintf(name, 32, L"%03d", n);
+        if (!forms::writeBmp24((folder + L"\\frame-" + name + L".bmp").c_str(), width, height, bits)) {
+            std::fprintf(stderr, "cannot write frame-%03d.bmp in the output folder\n", n);
             return 2;
         }
         if (const auto exported = control.AnimatedGIF())
-            writeFile(folder + "\\export-" + name + ".gif", exported->bytes.data(), exported->bytes.size());
+            writeFile(folder + L"\\export-" + name + L".gif", exported->bytes.data(), exported->bytes.size());
         const fulmina::gif::GifFrame& f = control.pixels().frame(control.currentFrame());
         std::printf("frame %d delay %d disposal %d left %d top %d width %d height %d\n", control.currentFrame(), f.Delay,
                     f.Disposal, f.Left, f.Top, f.Width, f.Height);

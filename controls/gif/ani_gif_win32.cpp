@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <set>
 
 #include "controls/gif/gif_download_win32.h"
 #include "forms/form_win32.h"
+#include "forms/text_win32.h"
 
 namespace fulmina::gif {
 
@@ -14,12 +14,8 @@ unsigned ucAniGIF::downloadTimeoutMs = 30000;
 std::size_t ucAniGIF::downloadLimitBytes = std::size_t{32} * 1024 * 1024;
 
 namespace {
-// The controls that exist. KillTimer leaves a WM_TIMER already queued, so a
-// tick checks that its control is still here.
-std::set<const ucAniGIF*>& liveControls() {
-    static std::set<const ucAniGIF*> controls;
-    return controls;
-}
+using Command = GifClock::Command;
+using TimerMode = GifClock::TimerMode;
 
 bool isGifSignature(const std::vector<std::uint8_t>& bytes) {
     if (bytes.size() < 6) return false;
@@ -50,8 +46,7 @@ LPCWSTR systemPointer(int pointer) {
 }  // namespace
 
 ucAniGIF::ucAniGIF(forms::Container& container, int left, int top, int width, int height)
-    : Windowless(container, left, top, width, height) {
-    liveControls().insert(this);
+    : Windowless(container, left, top, width, height), timer(container, 20, false, [this] { timerTick(); }) {
     clock.MinFrameDelay = 50;
     clock.userMode = ambientUserMode();
     clock.repaint = [this] { Refresh(); };
@@ -64,40 +59,43 @@ ucAniGIF::ucAniGIF(forms::Container& container, int left, int top, int width, in
 ucAniGIF::~ucAniGIF() {
     download.reset();
     resetGif();
-    liveControls().erase(this);
 }
 
-// The timer: SetTimer on the container's window, the control's address its id.
+// The timer: a forms timer of the container, one interval at a time.
 bool ucAniGIF::setTimer(unsigned milliseconds, Callback callback) {
     pending = callback;
-    return SetTimer(forms::Windowless::containerWindow(), reinterpret_cast<UINT_PTR>(this), milliseconds, timerProc) != 0;
+    timer.setInterval(milliseconds);
+    timer.setEnabled(true);
+    return timer.Running();
 }
 
-void ucAniGIF::killTimer() {
-    if (HWND window = forms::Windowless::containerWindow()) KillTimer(window, reinterpret_cast<UINT_PTR>(this));
-}
-
-void CALLBACK ucAniGIF::timerProc(HWND, UINT, UINT_PTR id, DWORD) {
-    auto* control = reinterpret_cast<ucAniGIF*>(id);
-    if (liveControls().count(control) == 0) return;
-    if (control->pending == Callback::advanceFrame) control->clock.advanceFrame();
-    else control->clock.finishDelayedLoad();
+void ucAniGIF::timerTick() {
+    try {
+        if (pending == Callback::advanceFrame) clock.advanceFrame();
+        else clock.finishDelayedLoad();
+    } catch (...) {
+        resetGif();  // out of memory for the frames: the control is left empty
+    }
 }
 
 void ucAniGIF::resetGif() {
-    clock.load({});  // stops the timers
+    clock.load({});  // stops the timer
     frames.reset();
 }
 
 bool ucAniGIF::loadGifBytes(std::vector<std::uint8_t> bytes) {
     resetGif();
     clock.Loops = 0;
-    if (!bytes.empty() && frames.create(std::move(bytes), ambientUserMode())) {
-        clock.Loops = frames.fileLoops();
-        if (buildFrames(true)) {
-            if (ambientUserMode() && frames.frameCount() == 1) Refresh();
-            return true;
+    try {
+        if (!bytes.empty() && frames.create(std::move(bytes), ambientUserMode())) {
+            clock.Loops = frames.fileLoops();
+            if (buildFrames(true)) {
+                if (ambientUserMode() && frames.frameCount() == 1) Refresh();
+                return true;
+            }
         }
+    } catch (...) {
+        // Out of memory for the frames: the load fails like any other.
     }
     resetGif();
     return false;
@@ -109,28 +107,21 @@ bool ucAniGIF::buildFrames(bool firstPass) {
         frames.decodeFrames(1, 1);
         clock.load(frames.delays());
         frames.fit(Width(), Height(), stretch);
-        if (!userMode) {
-            frames.mirrorFrames(0, mirrored, true, false);
-            return true;
-        }
-        if (delayAnimation != 0) {
-            frames.mirrorFrames(0, mirrored, true, false);
-            frames.frameOneMirrored = true;
-            clock.startTimer(2);
-            return true;
-        }
+        frames.mirrorFrames(mirrored, 1, 1, false);
+        if (!userMode) return true;  // only frame 1, kept with the file
+        // The rest comes on the finish-loading timer; without one, now.
+        if (delayAnimation != 0 && clock.startTimer(TimerMode::finishLoading)) return true;
     }
-    if (frames.frameCount() > 1) frames.decodeFrames(2, frames.frameCount());
-    frames.mirrorFrames(0, mirrored, !userMode, false);
-    if (userMode) {
-        frames.dropFile();
-        if ((delayAnimation & 2) == 0) clock.startTimer(1);
-    }
+    frames.decodeFrames(2, frames.frameCount());
+    frames.mirrorFrames(mirrored, 2, frames.frameCount(), false);
+    frames.dropFile();
+    if ((delayAnimation & 2) == 0) clock.startTimer(TimerMode::animate);
     return true;
 }
 
 void ucAniGIF::resizeToStretch() {
-    if (stretch == 1 || stretch == 3 || stretch == 4) UserControl_Resize();
+    if (stretch == FitMode::proportional || stretch == FitMode::shrinkOnly || stretch == FitMode::gifSize)
+        UserControl_Resize();
 }
 
 void ucAniGIF::UserControl_Resize() {
@@ -142,7 +133,11 @@ void ucAniGIF::UserControl_Resize() {
 }
 
 void ucAniGIF::UserControl_Paint(HDC dc) {
-    frames.paintCurrentFrame(clock.currentFrame(), dc, Left(), Top());
+    try {
+        frames.paintCurrentFrame(clock.currentFrame(), dc, Left(), Top());
+    } catch (...) {
+        return;  // no memory to compose the frame: nothing drawn this time
+    }
     if (ambientUserMode()) return;
     // At design time, a dotted frame in the window-frame colour.
     handles::Owned<HPEN, handles::GdiObjectTraits> pen(CreatePen(PS_DOT, 1, GetSysColor(COLOR_WINDOWFRAME)));
@@ -186,8 +181,8 @@ void ucAniGIF::setAnimatedGIF(const std::optional<forms::Picture>& aGif) {
     if (!aGif) {
         resetGif();
     } else if (loadGifBytes(aGif->bytes) && !ambientUserMode()) {
-        const std::int32_t kept = stretch;
-        stretch = 4;
+        const FitMode kept = stretch;
+        stretch = FitMode::gifSize;
         UserControl_Resize();
         stretch = kept;
         frames.ScaleX = frames.ScaleY = 1;
@@ -201,14 +196,21 @@ void ucAniGIF::setEnabled(bool Enable) {
     PropertyChanged("Enabled");
 }
 
+void ucAniGIF::setAction(std::int32_t Act) {
+    if (Act >= 0 && Act <= 4) clock.command(static_cast<Command>(Act));
+}
+
 void ucAniGIF::setStretch(std::int32_t newScale) {
-    if (newScale < 0 || newScale > 4 || newScale == stretch) return;
-    stretch = newScale;
-    const int playing = clock.Action();
-    clock.setAction(2);
+    if (newScale < 0 || newScale > 4 || newScale == Stretch()) return;
+    stretch = static_cast<FitMode>(newScale);
+    const GifClock::Playing playing = clock.playing();
+    clock.command(Command::pause);
     UserControl_Resize();
-    clock.setAction(playing);
-    if (playing != 1) Refresh();
+    // Action takes back the state it had: a stopped control is rewound.
+    clock.command(playing == GifClock::Playing::stopped   ? Command::stop
+                  : playing == GifClock::Playing::playing ? Command::play
+                                                          : Command::pause);
+    if (playing != GifClock::Playing::playing) Refresh();
     PropertyChanged("Stretch");
 }
 
@@ -233,11 +235,12 @@ void ucAniGIF::setMirrored(std::int32_t MirrorStyle) {
         return;
     }
     if (MirrorStyle == mirrored) return;
-    const int playing = clock.Action();
-    clock.setAction(2);
-    frames.mirrorFrames(MirrorStyle, mirrored, !ambientUserMode(), ambientUserMode());
+    const GifClock::Playing playing = clock.playing();
+    clock.command(Command::pause);  // also finishes a delayed load: every frame is there to flip
+    const bool userMode = ambientUserMode();
+    frames.mirrorFrames(MirrorStyle ^ mirrored, 1, userMode ? frames.frameCount() : 1, userMode);
     mirrored = MirrorStyle;
-    if (playing == 1) clock.setAction(1);
+    if (playing == GifClock::Playing::playing) clock.command(Command::play);
     else Refresh();
     PropertyChanged("Mirrored");
 }
@@ -257,7 +260,12 @@ void ucAniGIF::setMouseIcon(const std::optional<forms::Picture>& MousePic) {
 
 bool ucAniGIF::LoadAnimatedGIF_File(const std::string& FileName) {
     std::vector<std::uint8_t> bytes = frames.fileBytes();
-    if (const auto file = forms::LoadPicture(FileName)) bytes = file->bytes;
+    const forms::PictureFile file = forms::LoadPicture(forms::wide(FileName), downloadLimitBytes);
+    if (file.tooLarge) {
+        resetGif();
+        return false;
+    }
+    if (file.picture) bytes = file.picture->bytes;
     if (!loadGifBytes(std::move(bytes))) return false;
     resizeToStretch();
     return true;
@@ -297,7 +305,8 @@ void ucAniGIF::ReadProperties(const forms::PropertyBag& bag) {
     std::string stored = bag.ReadProperty("GIF", std::string_view());
     const long delay = bag.ReadProperty("Delay", long{clock.MinFrameDelay});
     if (delay >= INT16_MIN && delay <= INT16_MAX) clock.MinFrameDelay = static_cast<std::int16_t>(delay);
-    stretch = static_cast<std::int32_t>(bag.ReadProperty("Stretch", 1L));
+    const long fit = bag.ReadProperty("Stretch", 1L);
+    stretch = fit >= 0 && fit <= 4 ? static_cast<FitMode>(fit) : FitMode::proportional;
     const long delayLoad = bag.ReadProperty("DelayLoad", 1L);
     delayAnimation = static_cast<std::int32_t>(delayLoad == -1 ? 1 : delayLoad);
     mirrored = static_cast<std::int32_t>(bag.ReadProperty("Mirror", 0L));
@@ -313,7 +322,7 @@ void ucAniGIF::WriteProperties(forms::PropertyBag& bag) const {
     const auto& gif = frames.fileBytes();
     bag.WriteProperty("GIF", std::string_view(reinterpret_cast<const char*>(gif.data()), gif.size()));
     bag.WriteProperty("Delay", long{clock.MinFrameDelay}, 50L);
-    bag.WriteProperty("Stretch", long{stretch}, 1L);
+    bag.WriteProperty("Stretch", long{Stretch()}, 1L);
     bag.WriteProperty("Loops", long{clock.Loops}, 0L);
     bag.WriteProperty("DelayLoad", long{delayAnimation}, 1L);
     bag.WriteProperty("Mirror", long{mirrored}, 0L);

@@ -1,8 +1,9 @@
 #pragma once
 // ucAniGIF: the animated GIF control. A windowless control that shows a GIF
 // from stored properties, a file, a byte array or a download, animates it on
-// a timer of its container's window, and hands back the frame on screen as a
-// single-image GIF. Its pixels are GifFrames, its timing GifClock.
+// a timer of its container (a forms timer), and hands back the frame on
+// screen as a single-image GIF. Its pixels are GifFrames, its timing
+// GifClock. No exception leaves its paint, its timer or its download.
 #include <windows.h>
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "controls/gif/gif_frames_win32.h"
 #include "forms/picture_win32.h"
 #include "forms/property_bag.h"
+#include "forms/timer_win32.h"
 #include "forms/windowless_win32.h"
 
 namespace fulmina::gif {
@@ -36,7 +38,7 @@ public:
     void setFrameCount(std::int32_t) {}
     std::int32_t ActualWidth() const { return frames.loaded() ? frames.actualWidth() : 0; }
     std::int32_t ActualHeight() const { return frames.loaded() ? frames.actualHeight() : 0; }
-    std::int32_t Stretch() const { return stretch; }
+    std::int32_t Stretch() const { return static_cast<std::int32_t>(stretch); }
     void setStretch(std::int32_t newScale);
     std::int32_t MinFrameDelay() const { return clock.MinFrameDelay; }
     void setMinFrameDelay(std::int32_t Delay);
@@ -45,8 +47,8 @@ public:
     std::int32_t LoopsRemaining() const { return clock.LoopsRemaining(); }
     std::int32_t Mirrored() const { return mirrored; }
     void setMirrored(std::int32_t MirrorStyle);
-    std::int32_t Action() const { return clock.Action(); }
-    void setAction(std::int32_t Act) { clock.setAction(Act); }
+    std::int32_t Action() const { return static_cast<std::int32_t>(clock.playing()); }
+    void setAction(std::int32_t Act);
     std::int32_t DelayAnimation() const { return delayAnimation; }
     void setDelayAnimation(std::int32_t Mode);
     std::optional<forms::Picture> MouseIcon() const { return mouseIcon; }
@@ -76,7 +78,8 @@ public:
     void paintOn(HDC dc) { UserControl_Paint(dc); }
     const GifFrames& pixels() const { return frames; }
 
-    // Downloads end after this long without an answer, or past this size.
+    // Downloads end after this long without an answer, or past this size;
+    // a file larger than this is refused before it is read.
     static unsigned downloadTimeoutMs;
     static std::size_t downloadLimitBytes;
 
@@ -94,8 +97,8 @@ protected:
 private:
     bool containerWindow() override { return forms::Windowless::containerWindow() != nullptr; }
     bool setTimer(unsigned milliseconds, Callback callback) override;
-    void killTimer() override;
-    static void CALLBACK timerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+    void killTimer() override { timer.setEnabled(false); }
+    void timerTick();
 
     bool loadGifBytes(std::vector<std::uint8_t> bytes);
     void resetGif();
@@ -107,9 +110,10 @@ private:
 
     GifFrames frames;
     GifClock clock{*this};
+    forms::Timer timer;  // on the container
     Callback pending = Callback::advanceFrame;
     bool enabled = true;
-    std::int32_t stretch = 1;
+    FitMode stretch = FitMode::proportional;
     std::int32_t mirrored = 0;
     std::int32_t delayAnimation = 1;
     std::optional<forms::Picture> mouseIcon;

@@ -3,7 +3,7 @@
 namespace fulmina::gif {
 
 void GifClock::load(std::vector<std::int32_t> frameDelays) {
-    startTimer(0);
+    startTimer(TimerMode::stop);
     delays = std::move(frameDelays);
     current = delays.empty() ? 0 : 1;
     loops = 0;
@@ -14,21 +14,24 @@ unsigned GifClock::interval() const {
     return static_cast<unsigned>(delay >= MinFrameDelay ? delay : MinFrameDelay);
 }
 
-bool GifClock::startTimer(int mode) {
-    if (mode == 0) {
+bool GifClock::startTimer(TimerMode mode) {
+    if (mode == TimerMode::stop) {
         if (userMode) timer.killTimer();
-        state = stopped;
+        state = Playing::stopped;
+        finishing = false;
         return true;
     }
-    if (state == playing) return false;
-    state = stopped;
-    if (!loaded() || !userMode || (delays.size() < 2 && mode != 2)) return false;
-    const auto callback = mode == 2 ? GifTimerPort::Callback::finishDelayedLoad : GifTimerPort::Callback::advanceFrame;
+    if (state == Playing::playing) return false;
+    state = Playing::stopped;
+    const bool finish = mode == TimerMode::finishLoading;
+    if (!loaded() || !userMode || (delays.size() < 2 && !finish)) return false;
+    const auto callback = finish ? GifTimerPort::Callback::finishDelayedLoad : GifTimerPort::Callback::advanceFrame;
     if (!timer.containerWindow()) return false;
     if (!timer.setTimer(60000, callback)) return false;  // can a timer be had at all
     timer.killTimer();
-    timer.setTimer(mode == 2 ? 20 : interval(), callback);
-    state = playing;
+    timer.setTimer(finish ? 20 : interval(), callback);
+    state = Playing::playing;
+    finishing = finish;
     return true;
 }
 
@@ -43,11 +46,11 @@ void GifClock::advanceFrame() {
     bool rearm = true;
     if (delays.size() == 1) {
         loops = 1;
-        state = stopped;
+        state = Playing::stopped;
         rearm = false;
     } else if (wrapped && Loops != 0) {
         if (++loops >= Loops) {
-            state = stopped;
+            state = Playing::stopped;
             loops = 0;
             rearm = false;
         }
@@ -61,37 +64,36 @@ void GifClock::advanceFrame() {
 }
 
 void GifClock::finishDelayedLoad() {
-    startTimer(0);
+    startTimer(TimerMode::stop);
     if (buildRemainingFrames) buildRemainingFrames();
 }
 
-void GifClock::setAction(int command) {
+void GifClock::command(Command what) {
     if (!userMode || !loaded()) return;
-    switch (command) {
-        case 0:
-        case 4:
-            startTimer(0);
+    if (finishing) finishDelayedLoad();
+    switch (what) {
+        case Command::stop:
+        case Command::restart:
+            startTimer(TimerMode::stop);
             loops = 0;
             current = 1;
             if (repaint) repaint();
-            if (command == 4) startTimer(1);
+            if (what == Command::restart) startTimer(TimerMode::animate);
             break;
-        case 1:
-            startTimer(1);
+        case Command::play:
+            startTimer(TimerMode::animate);
             break;
-        case 2:
-            if (state != stopped) {
-                startTimer(0);
-                state = paused;
+        case Command::pause:
+            if (state != Playing::stopped) {
+                startTimer(TimerMode::stop);
+                state = Playing::paused;
             }
             break;
-        case 3:
-            startTimer(0);
+        case Command::step:
+            startTimer(TimerMode::stop);
             if (++current > static_cast<std::int32_t>(delays.size())) current = 1;
-            state = paused;
+            state = Playing::paused;
             if (repaint) repaint();
-            break;
-        default:
             break;
     }
 }

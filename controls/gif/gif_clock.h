@@ -22,7 +22,9 @@ public:
 
 class GifClock {
 public:
-    enum Playing { stopped = 0, playing = 1, paused = 2 };
+    enum class Playing { stopped = 0, playing = 1, paused = 2 };
+    enum class TimerMode { stop, animate, finishLoading };
+    enum class Command { stop = 0, play = 1, pause = 2, step = 3, restart = 4 };
 
     explicit GifClock(GifTimerPort& timer) : timer(timer) {}
 
@@ -36,15 +38,17 @@ public:
     // control): frame 1 on screen, the loop count afresh, stopped.
     void load(std::vector<std::int32_t> frameDelays);
 
-    bool startTimer(int mode);  // 0 stop, 1 animate, 2 finish loading
+    bool startTimer(TimerMode mode);
     void advanceFrame();
     void finishDelayedLoad();
 
-    void setAction(int command);  // 0 stop, 1 play, 2 pause, 3 step, 4 restart
-    int Action() const { return state; }
+    // A command finishes a pending delayed load first: the rest of the
+    // frames are decoded whatever the command.
+    void command(Command what);
+    Playing playing() const { return state; }
     std::int32_t LoopsRemaining() const;
-    void Show() { startTimer(1); }
-    void Hide() { setAction(2); }
+    void Show() { startTimer(TimerMode::animate); }
+    void Hide() { command(Command::pause); }
 
     std::int32_t currentFrame() const { return current; }
     std::int32_t loopCounter() const { return loops; }
@@ -61,7 +65,8 @@ private:
     GifTimerPort& timer;
     std::vector<std::int32_t> delays;
     std::int32_t current = 0;  // 1-based; 0 when empty
-    int state = stopped;
+    Playing state = Playing::stopped;
+    bool finishing = false;  // the pending timer is the finish-loading one
     // Counted passes; 32 bits, so that it reaches any Loops without wrapping.
     std::int32_t loops = 0;
 };

@@ -51,7 +51,11 @@ struct GifDownload::Job {
                     InternetSetOptionW(session, option, &ms, sizeof(ms));
                 }
         }
-        ok = fetch(0) || (!abandoned && fetch(INTERNET_FLAG_FROM_CACHE | INTERNET_FLAG_OFFLINE));
+        try {
+            ok = fetch(0) || (!abandoned && fetch(INTERNET_FLAG_FROM_CACHE | INTERNET_FLAG_OFFLINE));
+        } catch (...) {
+            ok = false;  // no memory for the reply: a failed download, not the end of the program
+        }
         closeHandles();
         if (!ok) bytes.clear();
         // To nobody once abandoned; the job's address tells a window that

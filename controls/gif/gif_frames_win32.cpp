@@ -120,7 +120,8 @@ void GifFrames::reset() {
     stripX.clear();
     stripWidth = 0;
     currentRow = 0;
-    frameOneMirrored = false;
+    composed = 0;
+    saved = SavedArea{};
     ScaleX = ScaleY = 0;
 }
 
@@ -146,7 +147,7 @@ std::vector<std::int32_t> GifFrames::delays() const {
     return out;
 }
 
-Fit GifFrames::fit(long width, long height, int mode) {
+Fit GifFrames::fit(long width, long height, FitMode mode) {
     const Fit f = fitToControl(width, height, mode, stream.ActualWidth, stream.ActualHeight);
     ScaleX = f.scaleX;
     ScaleY = f.scaleY;
@@ -207,7 +208,7 @@ void GifFrames::drawComposition(HDC dc, bool stretch, const RECT& rect) {
 
 // The mask turns opaque (0) wherever the frame has an opaque pixel. Done on
 // the bits: the strip's indices tell which pixels those are.
-void GifFrames::composeBefore(std::int32_t index, SavedArea& saved) {
+void GifFrames::composeBefore(std::int32_t index) {
     const GifFrame& f = frame(index);
     GdiFlush();
     const Pixels colour = composition.pixels(stream.ActualHeight);
@@ -233,7 +234,7 @@ void GifFrames::composeBefore(std::int32_t index, SavedArea& saved) {
     currentRow = -1;
 }
 
-void GifFrames::composeAfter(std::int32_t index, const SavedArea& saved) {
+void GifFrames::composeAfter(std::int32_t index) {
     const GifFrame& f = frame(index);
     GdiFlush();
     const Pixels colour = composition.pixels(stream.ActualHeight);
@@ -251,19 +252,35 @@ void GifFrames::composeAfter(std::int32_t index, const SavedArea& saved) {
     }
 }
 
+// Brings the composition buffer to frame index: the frame composed last is
+// disposed of, and each frame after it composed in turn.
+void GifFrames::composeThrough(std::int32_t index) {
+    if (composed == index) return;
+    std::int32_t next = 1;
+    if (composed > 0 && index > composed) {
+        composeAfter(composed);
+        next = composed + 1;
+    }
+    composed = 0;  // until done: a composition cut short starts again from frame 1
+    for (std::int32_t i = next; i <= index; ++i) {
+        if (i > next) composeAfter(i - 1);
+        const GifFrame& f = frame(i);
+        composeBefore(i);
+        drawFrame(i, composition.dc, false, box(f.Left, f.Top, f.Width, f.Height));
+    }
+    composed = index;
+}
+
 bool GifFrames::paintCurrentFrame(std::int32_t index, HDC dc, int x, int y) {
     if (index <= 0 || index > frameCount() || !strip.dc) return false;
     const bool stretch = ScaleX != 1 || ScaleY != 1;
-    const GifFrame& f = frame(index);
     if (composition.dc) {
-        SavedArea saved;
-        composeBefore(index, saved);
-        drawFrame(index, composition.dc, false, box(f.Left, f.Top, f.Width, f.Height));
+        composeThrough(index);
         drawComposition(dc, stretch,
                         box(x, y, roundHalfEven(double(stream.ActualWidth) * ScaleX),
                             roundHalfEven(double(stream.ActualHeight) * ScaleY)));
-        if (f.Disposal > 1) composeAfter(index, saved);
     } else {
+        const GifFrame& f = frame(index);
         drawFrame(index, dc, stretch,
                   box(x + roundHalfEven(double(f.Left) * ScaleX), y + roundHalfEven(double(f.Top) * ScaleY),
                       roundHalfEven(double(f.Width) * ScaleX), roundHalfEven(double(f.Height) * ScaleY)));
@@ -271,19 +288,12 @@ bool GifFrames::paintCurrentFrame(std::int32_t index, HDC dc, int x, int y) {
     return true;
 }
 
-void GifFrames::mirrorFrames(int newFlags, int mirrored, bool firstFrameOnly, bool alsoBuffer) {
-    std::int32_t start = 1;
-    if (frameOneMirrored) {
-        frameOneMirrored = false;
-        start = 2;
-    }
-    const int flip = mirrored ^ newFlags;
+void GifFrames::mirrorFrames(int flip, std::int32_t first, std::int32_t last, bool alsoBuffer) {
     if (flip == 0 || !strip.dc) return;
     const bool horizontally = flip & 1, vertically = (flip & 2) != 0;
     GdiFlush();
     const Pixels stripBits = strip.pixels(stream.ActualHeight);
-    const std::int32_t last = firstFrameOnly ? 1 : frameCount();
-    for (std::int32_t i = start; i <= last; ++i) {
+    for (std::int32_t i = std::max(first, 1); i <= std::min(last, frameCount()); ++i) {
         GifFrame& f = stream.frames[static_cast<std::size_t>(i - 1)];
         const long x = stripX[static_cast<std::size_t>(i - 1)];
         if (x + f.Width > stripWidth) continue;
@@ -295,6 +305,7 @@ void GifFrames::mirrorFrames(int newFlags, int mirrored, bool firstFrameOnly, bo
         mirrorBytes(composition.pixels(stream.ActualHeight), 3, 0, 0, stream.ActualWidth, stream.ActualHeight,
                     horizontally, vertically);
         if (mask.bits) mirrorBits(mask.pixels(stream.ActualHeight), stream.ActualWidth, horizontally, vertically);
+        saved.mirror(horizontally, vertically);
     }
 }
 

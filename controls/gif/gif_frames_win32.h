@@ -3,7 +3,8 @@
 // strip (frames side by side as palette indices), each frame's colour table
 // loaded into the strip when it is drawn, transparency drawn with a mask
 // pass, and GIF disposal carried out in a 24-bit composition buffer with a
-// 1-bit mask when the frames need one.
+// 1-bit mask when the frames need one. Each frame is composed once, when it
+// comes on screen; painting draws the composed picture.
 #include <windows.h>
 
 #include <cstdint>
@@ -49,19 +50,17 @@ public:
 
     float ScaleX = 0, ScaleY = 0;
     // The size and scale of a Stretch mode for the control's inner size.
-    Fit fit(long width, long height, int mode);
+    Fit fit(long width, long height, FitMode mode);
 
     // Paints frame index (1-based) at the current scale, the control's
-    // top-left at (x, y) of dc. False when index is 0.
+    // top-left at (x, y) of dc. False when index is 0. With a composition
+    // buffer, the frames since the one composed last are composed first
+    // (from frame 1 again when index lies before it).
     bool paintCurrentFrame(std::int32_t index, HDC dc, int x, int y);
 
-    // Flips frames by the bits in which newFlags differs from mirrored
-    // (bit 0 horizontally, bit 1 vertically); frame 1 only, or all, and the
-    // composition buffer too when asked.
-    void mirrorFrames(int newFlags, int mirrored, bool firstFrameOnly, bool alsoBuffer);
-    // Frame 1 was mirrored before the others were decoded: the next mirror
-    // starts at frame 2.
-    bool frameOneMirrored = false;
+    // Flips frames first to last by flip (bit 0 horizontally, bit 1
+    // vertically), and the composition buffer too when asked.
+    void mirrorFrames(int flip, std::int32_t first, std::int32_t last, bool alsoBuffer);
 
     // The frame's pixels as a single-image GIF, read from the strip.
     std::vector<std::uint8_t> exportFrame(std::int32_t index) const;
@@ -93,8 +92,9 @@ private:
     void drawComposition(HDC dc, bool stretch, const RECT& rect);
     void loadRow(std::int32_t paletteIndex, int transparentIndex);
     void loadMaskPalette(int whiteIndex);
-    void composeBefore(std::int32_t index, SavedArea& saved);
-    void composeAfter(std::int32_t index, const SavedArea& saved);
+    void composeThrough(std::int32_t index);
+    void composeBefore(std::int32_t index);
+    void composeAfter(std::int32_t index);
 
     std::vector<std::uint8_t> file;
     GifStream stream;
@@ -105,6 +105,8 @@ private:
     Surface composition;  // 24-bit canvas
     Surface mask;         // 1-bit canvas, white transparent; shares the composition DC
     int currentRow = 0;
+    std::int32_t composed = 0;  // the frame the composition buffer holds; 0 none
+    SavedArea saved;            // the area under it, when its disposal is 3
 };
 
 }  // namespace fulmina::gif

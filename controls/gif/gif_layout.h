@@ -18,10 +18,15 @@ struct Fit {
     long width, height;  // the size the control takes
     float scaleX, scaleY;
 };
-// Stretch modes: 0 natural size, the control no larger than the GIF;
-// 1 proportional fit; 2 stretched both ways; 3 proportional, never enlarged;
-// 4 the control takes the GIF's size.
-Fit fitToControl(long width, long height, int mode, long actualWidth, long actualHeight);
+// The Stretch modes (their numbers are the property's values).
+enum class FitMode {
+    natural = 0,       // natural size, the control no larger than the GIF
+    proportional = 1,  // proportional fit
+    stretched = 2,     // stretched both ways
+    shrinkOnly = 3,    // proportional, never enlarged
+    gifSize = 4,       // the control takes the GIF's size
+};
+Fit fitToControl(long width, long height, FitMode mode, long actualWidth, long actualHeight);
 
 // Rows of a bottom-up DIB's bits as the control sees them: row 0 at the top.
 struct Pixels {
@@ -37,11 +42,14 @@ void mirrorBytes(const Pixels& image, int bytesPerPixel, long left, long top, lo
 // Mirrors a whole 1-bit image of width pixels in place.
 void mirrorBits(const Pixels& image, long width, bool horizontally, bool vertically);
 
-// The bytes under a frame, as disposal 3 keeps them: width x 3 bytes from
-// byte left x 3 of each colour row, and rowStride(1, width) bytes from byte
-// left / 8 of each mask row, for the frame's rows counted from the top.
+// The area under a frame, as disposal 3 keeps it: its colour bytes and its
+// mask bits, each row packed from the frame's left edge, for the frame's
+// rows counted from the top. Mirrored with the buffers it came from, so that
+// it goes back under a frame that was mirrored meanwhile.
 struct SavedArea {
     std::vector<std::uint8_t> colour, mask;
+    long width = 0, height = 0;
+    void mirror(bool horizontally, bool vertically);
 };
 void saveArea(const Pixels& colour, const Pixels* mask, long left, long top, long width, long height, SavedArea& saved);
 void restoreArea(const Pixels& colour, const Pixels* mask, long left, long top, long width, long height,

@@ -6,6 +6,7 @@ file; and each exported frame against the frame's own pixels.
 """
 
 import os
+import shutil
 import subprocess
 import sys
 import unittest
@@ -82,8 +83,8 @@ class GifFramesEndToEnd(unittest.TestCase):
         cls.tool = os.path.join(ARGS["bin"], "gifframes.exe")
         assert os.path.isfile(cls.tool), "missing " + cls.tool
 
-    def gifframes(self, path, outdir):
-        return subprocess.run([self.wine.wine, self.tool, path, outdir], env=self.wine.env, capture_output=True,
+    def gifframes(self, *args):
+        return subprocess.run([self.wine.wine, self.tool, *args], env=self.wine.env, capture_output=True,
                               text=True, timeout=120)
 
     def test_frames_match_imagemagick_and_exports_hold_each_frame(self):
@@ -125,16 +126,62 @@ class GifFramesEndToEnd(unittest.TestCase):
                 self.assertEqual(len(lines), len(magick), "one line a frame")
                 self.assertRegex(lines[0], r"^frame 1 delay 100 disposal \d left \d+ top \d+ width \d+ height \d+$")
 
-    def test_a_refused_file_says_why_and_exits_1(self):
+    def test_a_refused_file_says_why_exits_1_and_makes_no_folder(self):
         folder = os.path.join(ARGS["out"], "gif-refused")
         os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, "not.gif")
         with open(path, "wb") as f:
             f.write(b"\x89PNG\r\n\x1a\n" + bytes(40))
-        done = self.gifframes(path, folder)
+        outdir = os.path.join(folder, "frames")
+        if os.path.isdir(outdir):
+            os.rmdir(outdir)
+        done = self.gifframes(path, outdir)
         self.assertEqual(done.returncode, 1)
         self.assertIn("not a GIF", done.stdout)
+        self.assertFalse(os.path.exists(outdir))
 
+    def test_a_background_that_is_not_six_hex_digits_is_a_usage_error(self):
+        folder = os.path.join(ARGS["out"], "gif-background")
+        os.makedirs(folder, exist_ok=True)
+        source = os.path.join(folder, "input.gif")
+        with open(source, "wb") as f:
+            f.write(cases()["restore-first"][0](16, 16, 1))
+        for value, code in [("00FF00", 0), ("a0b1C2", 0), ("12345", 2), ("1234567", 2), ("GGGGGG", 2), ("", 2),
+                            ("0x1234", 2), ("+12345", 2), (" 12345", 2)]:
+            with self.subTest(value):
+                outdir = os.path.join(folder, "out-" + value.strip().replace("+", "p"))
+                shutil.rmtree(outdir, ignore_errors=True)
+                done = self.gifframes("--background", value, source, outdir)
+                self.assertEqual(done.returncode, code, done.stdout + done.stderr)
+                self.assertEqual(os.path.isdir(outdir), code == 0)
+                if code == 2:
+                    self.assertIn("usage", done.stderr)
+
+    def test_paths_are_taken_as_written_never_by_best_fit(self):
+        # A Japanese input path, and an output folder the ANSI code page
+        # cannot spell next to the one a best-fit mapping would pick.
+        top = os.path.join(ARGS["out"], "gif-names")
+        for folder_name, input_name in [("日本 語", "入力 ファイル.gif"), ("plain", "input.gif")]:
+            with self.subTest(input_name):
+                folder = os.path.join(top, folder_name)
+                shutil.rmtree(folder, ignore_errors=True)
+                os.makedirs(folder)
+                source = os.path.join(folder, input_name)
+                with open(source, "wb") as f:
+                    f.write(cases()["restore-first"][0](16, 16, 1))
+                lookalike = os.path.join(folder, "out e")
+                os.makedirs(lookalike)
+                with open(os.path.join(lookalike, "frame-001.bmp"), "wb") as f:
+                    f.write(b"keep")
+                outdir = os.path.join(folder, "out é")
+                done = self.gifframes(source, outdir)
+                self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+                self.assertEqual(os.listdir(lookalike), ["frame-001.bmp"])
+                with open(os.path.join(lookalike, "frame-001.bmp"), "rb") as f:
+                    self.assertEqual(f.read(), b"keep")
+                self.assertEqual(sorted(os.listdir(outdir)), ["export-%03d.gif" % n for n in (1, 2, 3)] +
+                                 ["frame-%03d.bmp" % n for n in (1, 2, 3)])
+                self.assertEqual(read_picture(os.path.join(outdir, "frame-001.bmp")).width, 16)
 
 if __name__ == "__main__":
     ARGS.update(zip(["env", "bin", "out"], sys.argv[1:4]))

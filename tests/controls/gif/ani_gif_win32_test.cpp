@@ -1,6 +1,7 @@
 // The animated GIF control on a real form under Wine: its properties and
 // their rules, persistence, the load paths, the Stretch modes, mirroring,
-// animation on the container's timer, and downloads from a loopback server.
+// animation on the container's timer, its composed frames as a paint leaves
+// them, and downloads from a loopback server.
 #include "tests/controls/gif/support/http_server_win32.h"  // Winsock before <windows.h>
 
 #include <windows.h>
@@ -52,6 +53,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(form.Load());
         control.onPropertyChanged = [this](const std::string& name) { changed.push_back(name); };
+    }
+    // Loaded whole and stopped on frame 1, at natural size.
+    void loadStopped(const Bytes& file) {
+        control.setDelayAnimation(0);
+        control.setStretch(4);
+        ASSERT_TRUE(control.LoadAnimatedGIF_Array(&file));
+        control.setAction(0);
     }
     TestForm form;
     ucAniGIF control{form, 0, 0, 100, 100};
@@ -147,14 +155,55 @@ TEST_F(AniGif, StretchModesSizeTheControlAndScaleTheFrames) {
     EXPECT_EQ(narrow.Height(), 15);
 }
 
-// The colour of the control's pixel as a paint leaves it.
-COLORREF paintedAt(ucAniGIF& control, int x, int y) {
-    handles::WindowDc screen;
-    handles::MemoryDc dc(CreateCompatibleDC(screen.get()));
-    handles::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), 200, 200));
+constexpr COLORREF background = RGB(255, 0, 255);
+
+// What one paint of the control (at 0, 0) leaves on a background-coloured canvas.
+struct Painted {
+    int width;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+Painted paint(ucAniGIF& control) {
+    const int w = control.Width(), h = control.Height();
+    handles::MemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    handles::Bitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     handles::Selection selected(dc.get(), bitmap.get());
+    handles::Brush brush(CreateSolidBrush(background));
+    const RECT all{0, 0, w, h};
+    FillRect(dc.get(), &all, brush.get());
     control.paintOn(dc.get());
-    return GetPixel(dc.get(), control.Left() + x, control.Top() + y);
+    GdiFlush();
+    Painted p{w, {}};
+    const auto* quads = static_cast<const RGBQUAD*>(bits);
+    for (int i = 0; i < w * h; ++i) p.pixels.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+    return p;
+}
+
+COLORREF paintedAt(ucAniGIF& control, int x, int y) { return paint(control).at(x, y); }
+
+// Entry i of the builder's table.
+COLORREF entry(int i) { return RGB(i, 255 - i, (i * 7) & 0xFF); }
+
+struct Frame {
+    int left, top, width, height, disposal, transparent;
+    std::vector<std::uint8_t> pixels;  // one index for all, or the whole frame
+};
+
+Bytes gif(int width, int height, const std::vector<Frame>& frames) {
+    Bytes b = gifbuild::header(width, height, 2);
+    for (const Frame& f : frames) {
+        gifbuild::graphicControl(b, f.disposal, 5, f.transparent);
+        gifbuild::Image im{f.left, f.top, f.width, f.height, -1, false, 3};
+        im.pixels = f.pixels;
+        if (im.pixels.size() == 1) im.pixels.assign(static_cast<std::size_t>(f.width) * f.height, f.pixels[0]);
+        gifbuild::image(b, im);
+    }
+    gifbuild::trailer(b);
+    return b;
 }
 
 TEST_F(AniGif, MirroredOneThenTwoFlipsBothAxes) {
@@ -196,6 +245,111 @@ TEST_F(AniGif, AnimatesOnTheContainersTimerAndEndsItsLoops) {
     ASSERT_TRUE(control.LoadAnimatedGIF_Array(&file));
     EXPECT_EQ(control.Action(), 1) << "playing while the load finishes";
     EXPECT_TRUE(pumpUntil([&] { return control.currentFrame() == 2; }));
+}
+
+TEST_F(AniGif, AWriteRightAfterADelayedLoadStillFinishesIt) {
+    // Three 8 x 6 frames, frame i with index i + 1 at its top-left pixel.
+    std::vector<Frame> frames;
+    for (int i = 1; i <= 3; ++i) {
+        frames.push_back({0, 0, 8, 6, 1, -1, std::vector<std::uint8_t>(48, 0)});
+        frames.back().pixels[0] = static_cast<std::uint8_t>(i + 1);
+    }
+    const Bytes file = gif(8, 6, frames);
+    struct Case {
+        const char* write;
+        std::function<void(ucAniGIF&)> apply;
+        int markerX;
+    } cases[] = {{"Stretch", [](ucAniGIF& c) { c.setStretch(0); }, 0},
+                 {"Mirrored", [](ucAniGIF& c) { c.setMirrored(1); }, 7},
+                 {"Action 2", [](ucAniGIF& c) { c.setAction(2); }, 0},
+                 {"Action 3", [](ucAniGIF& c) { c.setAction(3); }, 0}};
+    for (const Case& c : cases) {
+        ucAniGIF fresh{form, 0, 0, 8, 6};
+        ASSERT_TRUE(fresh.LoadAnimatedGIF_Array(&file));
+        c.apply(fresh);  // within the 20 ms before the other frames are decoded
+        pump(200);
+        fresh.setAction(0);
+        EXPECT_EQ(paintedAt(fresh, c.markerX, 0), entry(2)) << c.write << ": frame 1";
+        fresh.setAction(3);
+        EXPECT_EQ(paintedAt(fresh, c.markerX, 0), entry(3)) << c.write << ": frame 2";
+    }
+}
+
+TEST_F(AniGif, AFileAboveTheDownloadCapIsRefusedBeforeItIsRead) {
+    const std::string path = "C:\\users\\Public\\capped.gif";
+    const Bytes gif = animation(2);
+    ucAniGIF::downloadLimitBytes = gif.size() + 100;
+    for (std::size_t padding : {std::size_t{100}, std::size_t{101}, std::size_t{5000}}) {
+        Bytes file = gif;
+        file.resize(gif.size() + padding, 0);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), long(file.size()));
+        ASSERT_TRUE(control.LoadAnimatedGIF_Array(&gif));
+        const bool fits = padding <= 100;
+        EXPECT_EQ(control.LoadAnimatedGIF_File(path), fits) << padding;
+        EXPECT_EQ(control.FrameCount(), fits ? 2 : 0) << padding;
+    }
+    ucAniGIF::downloadLimitBytes = std::size_t{32} * 1024 * 1024;
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(AniGif, DisposalThreeRestoresTheWholeAreaUnderItsFrame) {
+    // Frame 1 transparent everywhere; frame 2 opaque, disposal 3; frame 3
+    // elsewhere. Frame 2's area must show the background again in frame 3.
+    struct Case {
+        int left, width;
+    } cases[] = {{3, 30}, {7, 26}, {0, 32}, {9, 40}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.left);
+        loadStopped(gif(80, 16, {{0, 0, 80, 16, 1, 0, {0}}, {c.left, 3, c.width, 10, 3, -1, {2}}, {70, 1, 4, 4, 1, -1, {3}}}));
+        paint(control);
+        control.setAction(3);
+        const Painted second = paint(control);
+        control.setAction(3);
+        const Painted third = paint(control);
+        for (int y = 3; y < 13; ++y)
+            for (int x = c.left; x < c.left + c.width; ++x) {
+                ASSERT_EQ(second.at(x, y), entry(2)) << x << "," << y;
+                ASSERT_EQ(third.at(x, y), background) << x << "," << y;
+            }
+        EXPECT_EQ(third.at(71, 2), entry(3));
+    }
+}
+
+TEST_F(AniGif, ARepaintShowsTheComposedFrameUnchanged) {
+    // An opaque frame 1, then a frame with holes over it: the holes show
+    // frame 1 however often the frame is painted, whatever its disposal.
+    std::vector<std::uint8_t> holes(8 * 6);
+    for (std::size_t i = 0; i < holes.size(); ++i) holes[i] = i % 2 ? 0 : 3;
+    for (int disposal : {0, 1, 2, 3}) {
+        SCOPED_TRACE(disposal);
+        loadStopped(gif(20, 10, {{0, 0, 20, 10, 1, -1, {1}}, {4, 2, 8, 6, disposal, 0, holes}, {0, 0, 2, 2, 1, -1, {2}}}));
+        control.setAction(3);
+        const Painted first = paint(control);
+        EXPECT_EQ(first.at(5, 2), entry(1)) << "a hole shows frame 1";
+        EXPECT_EQ(first.at(4, 2), entry(3));
+        const Painted again = paint(control);
+        EXPECT_EQ(again.pixels, first.pixels);
+        // Frame 3 follows frame 2's disposal once.
+        control.setAction(3);
+        EXPECT_EQ(paint(control).at(4, 2), disposal == 2 ? background : disposal == 3 ? entry(1) : entry(3));
+    }
+}
+
+TEST_F(AniGif, AFrameMirroredWhileShownIsDisposedOfWhereItNowIs) {
+    // Frame 1 striped by column; frame 2 (disposal 3) is mirrored while on
+    // screen: frame 3 shows the mirrored stripes where frame 2 now was.
+    std::vector<std::uint8_t> stripes(20 * 10);
+    for (std::size_t i = 0; i < stripes.size(); ++i) stripes[i] = static_cast<std::uint8_t>(1 + (i % 20) % 3);
+    loadStopped(gif(20, 10, {{0, 0, 20, 10, 1, -1, stripes}, {2, 2, 6, 4, 3, -1, {4}}, {0, 8, 2, 2, 1, -1, {5}}}));
+    control.setAction(3);
+    paint(control);
+    control.setMirrored(1);
+    EXPECT_EQ(paint(control).at(12, 2), entry(4));
+    control.setAction(3);
+    const Painted third = paint(control);
+    for (int y = 2; y < 6; ++y)
+        for (int x = 12; x < 18; ++x) ASSERT_EQ(third.at(x, y), entry(1 + (19 - x) % 3)) << x << "," << y;
+    EXPECT_EQ(third.at(18, 8), entry(5));
 }
 
 class Download : public AniGif {

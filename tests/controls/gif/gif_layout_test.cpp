@@ -22,14 +22,14 @@ TEST(GifLayout, StretchModesAndHalvesToEven) {
         {20, 100, 3, {20, 15, 0.5f, 0.5f}},    {1, 1, 4, {40, 30, 1, 1}},
     };
     for (const Case& c : cases) {
-        const Fit f = fitToControl(c.width, c.height, c.mode, 40, 30);
+        const Fit f = fitToControl(c.width, c.height, static_cast<FitMode>(c.mode), 40, 30);
         EXPECT_EQ(f.width, c.expected.width) << c.mode << " " << c.width;
         EXPECT_EQ(f.height, c.expected.height) << c.mode << " " << c.width;
         EXPECT_FLOAT_EQ(f.scaleX, c.expected.scaleX);
         EXPECT_FLOAT_EQ(f.scaleY, c.expected.scaleY);
     }
-    EXPECT_EQ(fitToControl(10, 100, 1, 4, 3).height, 8) << "7.5: to the even 8";
-    EXPECT_EQ(fitToControl(13, 100, 1, 26, 5).height, 2) << "2.5: to the even 2";
+    EXPECT_EQ(fitToControl(10, 100, FitMode::proportional, 4, 3).height, 8) << "7.5: to the even 8";
+    EXPECT_EQ(fitToControl(13, 100, FitMode::proportional, 26, 5).height, 2) << "2.5: to the even 2";
     EXPECT_EQ(roundHalfEven(2.5), 2);
     EXPECT_EQ(roundHalfEven(3.5), 4);
     EXPECT_EQ(roundHalfEven(-0.5), 0);
@@ -61,21 +61,28 @@ TEST(GifLayout, MirroringFlipsARectangleOrAWholeMaskInPlace) {
     EXPECT_EQ(m.row(1)[1], 0x40);
 }
 
-TEST(GifLayout, TheAreaUnderAFrameComesBackAsItWas) {
-    std::vector<std::uint8_t> colour(rowStride(24, 20) * 10), mask(rowStride(1, 20) * 10);
-    for (std::size_t i = 0; i < colour.size(); ++i) colour[i] = static_cast<std::uint8_t>(i * 7);
-    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(i * 13);
-    const Pixels c{colour.data(), rowStride(24, 20), 10}, m{mask.data(), rowStride(1, 20), 10};
-    const auto before = colour, maskBefore = mask;
-    SavedArea saved;
-    saveArea(c, &m, 5, 2, 9, 6, saved);
-    for (long y = 2; y < 8; ++y) {
-        std::fill(c.row(y) + 15, c.row(y) + 42, 0xAB);
-        std::fill(m.row(y), m.row(y) + 2, 0x00);
+TEST(GifLayout, TheWholeAreaUnderAFrameComesBackAsItWas) {
+    // Frames that start inside a mask byte and end past the bytes their
+    // width alone would take.
+    struct Case {
+        long left, width;
+    } cases[] = {{5, 9}, {3, 30}, {7, 26}, {0, 32}, {1, 47}, {79, 1}};
+    for (const Case& k : cases) {
+        std::vector<std::uint8_t> colour(rowStride(24, 80) * 10), mask(rowStride(1, 80) * 10);
+        for (std::size_t i = 0; i < colour.size(); ++i) colour[i] = static_cast<std::uint8_t>(i * 7);
+        for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<std::uint8_t>(i * 13 + 1);
+        const Pixels c{colour.data(), rowStride(24, 80), 10}, m{mask.data(), rowStride(1, 80), 10};
+        const auto before = colour, maskBefore = mask;
+        SavedArea saved;
+        saveArea(c, &m, k.left, 2, k.width, 6, saved);
+        for (long y = 2; y < 8; ++y) {
+            std::fill(c.row(y) + k.left * 3, c.row(y) + (k.left + k.width) * 3, 0xAB);
+            for (long x = k.left; x < k.left + k.width; ++x) m.row(y)[x >> 3] ^= static_cast<std::uint8_t>(0x80 >> (x & 7));
+        }
+        restoreArea(c, &m, k.left, 2, k.width, 6, saved);
+        EXPECT_EQ(colour, before) << k.left << " " << k.width;
+        EXPECT_EQ(mask, maskBefore) << k.left << " " << k.width;
     }
-    restoreArea(c, &m, 5, 2, 9, 6, saved);
-    EXPECT_EQ(colour, before);
-    EXPECT_EQ(mask, maskBefore);
 }
 
 }  // namespace
