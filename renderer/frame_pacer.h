@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+
+namespace fulmina {
+
+// The scene advances per frame and is designed for about 60 frames a second.
+// The pacer keeps it there: where the buffer swap waits for the display it
+// leaves the pace to the swap; where frames come faster than the display could
+// show them (vertical sync off, or overridden by the driver), it waits out the
+// rest of each sixtieth of a second.
+
+// What the pacer reads the time from and waits on.
+class PaceClock {
+public:
+    virtual ~PaceClock() = default;
+    // A steadily rising time in microseconds, finer than GetTickCount.
+    virtual std::int64_t nowMicros() = 0;
+    // Returns after that many microseconds, or sooner when input arrives.
+    virtual void waitMicros(std::int64_t micros) = 0;
+};
+
+// The swap interval n whose rate (refreshHz / n) is closest to 60 frames a
+// second, the faster one on a tie; 1 where the refresh rate is not known.
+int swapIntervalFor(int refreshHz);
+
+class FramePacer {
+public:
+    static constexpr std::int64_t frameMicros = 16667;  // 60 frames a second
+    // The swap's pace is judged over this many frames: enough that a driver's
+    // queue of frames, filling at the start, cannot pass for a swap that does
+    // not wait.
+    static constexpr int framesPerJudgement = 60;
+
+    explicit FramePacer(PaceClock& clock) : clock(clock) {}
+
+    // A window was opened on a display of refreshHz (0 or 1: not known) with
+    // the swap asked to wait for every swapInterval-th refresh. The swap is
+    // trusted to wait until its frames show otherwise.
+    void start(int refreshHz, int swapInterval);
+
+    // True when the next frame is due. Otherwise waits until it is, or until
+    // input arrives, and returns false: take the messages, then ask again.
+    bool frameDue();
+
+    // The frame has been swapped.
+    void frameSwapped();
+
+    bool swapWaits() const { return trustSwap; }
+
+private:
+    PaceClock& clock;
+    std::int64_t swapMicros = frameMicros;  // a frame's time where the swap waits
+    bool trustSwap = true;
+    std::int64_t nextDue = 0;
+    std::int64_t judgementStart = 0;
+    int judgedFrames = 0;
+};
+
+}  // namespace fulmina
