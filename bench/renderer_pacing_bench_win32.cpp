@@ -3,7 +3,7 @@
 // process's processor time, for frames that only clear and swap and for the
 // lightning scene. Unpaced is the loop as it was before the pacing: a frame
 // whenever no message waits.
-//   renderer_pacing_bench [seconds per run]
+//   renderer_pacing_bench [measured seconds of each kind of run]
 #include <windows.h>
 
 #include <cstdio>
@@ -36,32 +36,65 @@ double processorSeconds() {
     return seconds(kernel) + seconds(user);
 }
 
-struct Figures {
-    double framesPerSecond;
-    double coreShare;  // processor time over wall time
+// Frames, wall time and processor time of the measured runs of one kind.
+struct Totals {
+    double frames = 0;
+    double wall = 0;
+    double processor = 0;
 };
 
-// Runs the loop for a while with the given pacer and frame, then ends it as
-// Escape would: through a WM_QUIT that the loop takes after the frame.
+// Runs the loop for a second and then for the given while, measured, and
+// ends it as Escape would: through a WM_QUIT that the loop takes after the
+// frame. The first second leaves out how the pacer starts, in its first ten
+// frames or so.
 template <typename Pacer, typename Frame>
-Figures measure(RendererWindow& w, PaceClock& clock, Pacer& pacer, double seconds, Frame frame) {
-    const double cpuBefore = processorSeconds();
-    const std::int64_t start = clock.nowMicros();
+void measure(RendererWindow& w, PaceClock& clock, Pacer& pacer, double seconds, Frame frame, Totals& totals) {
+    const std::int64_t warmUp = clock.nowMicros() + 1000000;
     const auto limit = static_cast<std::int64_t>(seconds * 1e6);
-    long frames = 0;
+    std::int64_t start = 0;
+    double cpuBefore = 0;
+    long frames = -1;  // counted from the first frame after the warm-up
     runFrameLoop(w, pacer, [&] {
         frame();
-        ++frames;
-        if (clock.nowMicros() - start >= limit) requestExit(w);
+        const std::int64_t now = clock.nowMicros();
+        if (frames < 0 && now < warmUp) return;
+        if (frames < 0) {
+            start = now;
+            cpuBefore = processorSeconds();
+        }
+        if (++frames > 0 && now - start >= limit) requestExit(w);
     });
     glFinish();
-    const double wall = static_cast<double>(clock.nowMicros() - start) / 1e6;
-    return {frames / wall, (processorSeconds() - cpuBefore) / wall};
+    totals.frames += frames;
+    totals.wall += static_cast<double>(clock.nowMicros() - start) / 1e6;
+    totals.processor += processorSeconds() - cpuBefore;
 }
 
-void print(const char* what, const Figures& f) {
-    std::printf("%-32s %7.1f frames/s, processor %5.1f%% of a core\n", what, f.framesPerSecond,
-                100.0 * f.coreShare);
+struct Comparison {
+    Totals unpaced, paced;
+    bool pacerWaited = false;
+};
+
+// Unpaced and paced runs in turn, so that other work on the machine weighs
+// on both alike.
+template <typename Frame>
+Comparison compare(RendererWindow& w, MessageQueueClock& clock, double seconds, Frame frame) {
+    constexpr int rounds = 4;
+    Comparison c;
+    Unpaced unpaced;
+    FramePacer pacer(clock);
+    for (int round = 0; round < rounds; ++round) {
+        measure(w, clock, unpaced, seconds / rounds, frame, c.unpaced);
+        startPacing(pacer, w.dc);
+        measure(w, clock, pacer, seconds / rounds, frame, c.paced);
+        c.pacerWaited = c.pacerWaited || !pacer.swapWaits();
+    }
+    return c;
+}
+
+void print(const char* what, const Totals& t) {
+    std::printf("%-32s %7.1f frames/s, processor %5.1f%% of a core\n", what, t.frames / t.wall,
+                100.0 * t.processor / t.wall);
 }
 
 }  // namespace
@@ -82,34 +115,29 @@ int main(int argc, char** argv) {
     frame.scene = &scene;
     frameSetup(frame, keys);
     MessageQueueClock clock;
-    Unpaced unpaced;
-    FramePacer pacer(clock);
 
-    const auto clearOnly = [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); };
-    const Figures clearBefore = measure(w, clock, unpaced, seconds, clearOnly);
-    startPacing(pacer, w.dc);
-    const Figures clearAfter = measure(w, clock, pacer, seconds, clearOnly);
-    const bool swapWaited = pacer.swapWaits();
-
-    const auto lightning = [&] { lightningFrame(w, frame); };
+    const Comparison clear =
+        compare(w, clock, seconds, [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
     w.lastTick = GetTickCount();
     lightningFrame(w, frame);  // the scene's initialisation, outside the runs
-    const Figures sceneBefore = measure(w, clock, unpaced, seconds, lightning);
-    startPacing(pacer, w.dc);
-    const Figures sceneAfter = measure(w, clock, pacer, seconds, lightning);
+    const Comparison lightning = compare(w, clock, seconds, [&] { lightningFrame(w, frame); });
     const int refreshHz = GetDeviceCaps(w.dc, VREFRESH);
     closeRendererWindow(w);
     UnregisterClassA(app.className, app.instance);
 
-    std::printf("display refresh %d Hz; the swap waited for it: %s\n", refreshHz,
-                swapWaited ? "yes" : "no");
-    print("clear and swap only, unpaced:", clearBefore);
-    print("clear and swap only, paced:", clearAfter);
+    const auto rate = [](const Totals& t) { return t.frames / t.wall; };
+    const auto share = [](const Totals& t) { return t.processor / t.wall; };
+    std::printf("display refresh %d Hz (0 or 1: not known)\n", refreshHz);
+    print("clear and swap only, unpaced:", clear.unpaced);
+    print("clear and swap only, paced:", clear.paced);
+    std::printf("  the pacer found the swap not waiting and waited itself: %s\n", clear.pacerWaited ? "yes" : "no");
     std::printf("  paced: %.1f frames/s (target 60 +- 2), processor time %.3f of unpaced (target: at most 0.1)\n",
-                clearAfter.framesPerSecond, clearAfter.coreShare / clearBefore.coreShare);
-    print("lightning scene, unpaced:", sceneBefore);
-    print("lightning scene, paced:", sceneAfter);
+                rate(clear.paced), share(clear.paced) / share(clear.unpaced));
+    print("lightning scene, unpaced:", lightning.unpaced);
+    print("lightning scene, paced:", lightning.paced);
+    std::printf("  the pacer waited: %s (frames slower than 60 a second need no wait)\n",
+                lightning.pacerWaited ? "yes" : "no");
     std::printf("  paced scene frame rate %.1f%% of unpaced (target: unchanged where under 60 frames/s)\n",
-                100.0 * sceneAfter.framesPerSecond / sceneBefore.framesPerSecond);
+                100.0 * rate(lightning.paced) / rate(lightning.unpaced));
     return 0;
 }

@@ -47,13 +47,16 @@ void FramePacer::frameSwapped() {
         nextDue = std::max(nextDue + frameMicros, now);
         return;
     }
-    if (++judgedFrames < framesPerJudgement) return;
+    ++judgedFrames;
     // A swap that waits cannot show these frames faster than the display
-    // refreshes; a tenth less leaves room for a coarse refresh rate.
-    if (now - judgementStart < framesPerJudgement * swapMicros * 9 / 10) {
+    // refreshes, once the driver's queue is full.
+    if (judgedFrames >= framesBeforeJudging &&
+        now - judgementStart < (judgedFrames - queuedSwaps) * swapMicros) {
         trustSwap = false;
         nextDue = now;
+        return;
     }
+    if (judgedFrames < framesPerJudgement) return;
     judgementStart = now;
     judgedFrames = 0;
 }

@@ -26,10 +26,14 @@ int swapIntervalFor(int refreshHz);
 class FramePacer {
 public:
     static constexpr std::int64_t frameMicros = 16667;  // 60 frames a second
-    // The swap's pace is judged over this many frames: enough that a driver's
-    // queue of frames, filling at the start, cannot pass for a swap that does
-    // not wait.
+    // The swap's pace is judged over stretches of this many frames, from the
+    // tenth frame of each on, allowing for the swaps that a driver takes into
+    // its queue without waiting while that queue fills (at the start, after a
+    // long frame): a swap that does not wait is found within ten frames where
+    // frames are quick, and within a stretch where they take most of a frame.
     static constexpr int framesPerJudgement = 60;
+    static constexpr int framesBeforeJudging = 10;
+    static constexpr int queuedSwaps = 4;
 
     explicit FramePacer(PaceClock& clock) : clock(clock) {}
 

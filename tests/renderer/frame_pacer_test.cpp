@@ -124,4 +124,22 @@ TEST(FramePacer, KeepsAboutSixtyFramesASecondEvenlyAndLeavesAWaitingSwapAlone) {
     }
 }
 
+// Quick frames on a swap that does not wait run ahead only briefly: the
+// animation must not jump at the start.
+TEST(FramePacer, QuickFramesArePacedFromTheTenthOn) {
+    ScriptedClock clock;
+    FramePacer pacer(clock);
+    pacer.start(60, 1);
+    int frames = 0;
+    while (clock.now < 1000000) {
+        if (!pacer.frameDue()) continue;
+        clock.now += 800;
+        pacer.frameSwapped();
+        ++frames;
+    }
+    EXPECT_FALSE(pacer.swapWaits());
+    EXPECT_LE(frames, 10 + 60);
+    EXPECT_GE(frames, 10 + 59);
+}
+
 }  // namespace
