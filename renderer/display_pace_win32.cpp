@@ -25,14 +25,12 @@ bool hasSwapControl() {
 
 void startPacing(FramePacer& pacer, HDC dc) {
     const int refreshHz = GetDeviceCaps(dc, VREFRESH);
-    int interval = 1;  // the swap's own, where it cannot be asked for
     if (hasSwapControl()) {
         using SwapInterval = BOOL(WINAPI*)(int);
         const auto setInterval = wglFunction<SwapInterval>("wglSwapIntervalEXT");
-        const int wanted = swapIntervalFor(refreshHz);
-        if (setInterval != nullptr && setInterval(wanted)) interval = wanted;
+        if (setInterval != nullptr) setInterval(swapIntervalFor(refreshHz));
     }
-    pacer.start(refreshHz, interval);
+    pacer.start(refreshHz);
 }
 
 }  // namespace fulmina

@@ -21,9 +21,9 @@ int swapIntervalFor(int refreshHz) {
     return closer(refreshHz, below + 1, below) ? below + 1 : below;
 }
 
-void FramePacer::start(int refreshHz, int swapInterval) {
+void FramePacer::start(int refreshHz) {
     const int refresh = refreshHz > 1 ? refreshHz : designedRate;
-    swapMicros = 1000000LL * std::max(1, swapInterval) / refresh;
+    swapMicros = 1000000LL * swapIntervalFor(refreshHz) / refresh;
     trustSwap = true;
     judgementStart = clock.nowMicros();
     judgedFrames = 0;

@@ -37,10 +37,12 @@ public:
 
     explicit FramePacer(PaceClock& clock) : clock(clock) {}
 
-    // A window was opened on a display of refreshHz (0 or 1: not known) with
-    // the swap asked to wait for every swapInterval-th refresh. The swap is
-    // trusted to wait until its frames show otherwise.
-    void start(int refreshHz, int swapInterval);
+    // A window was opened on a display of refreshHz (0 or 1: not known). The
+    // swap is trusted to wait for every swapIntervalFor(refreshHz)-th refresh
+    // until its frames come faster than that: the swap does not wait, or waits
+    // for every refresh where that interval could not be asked for, and the
+    // pacer paces them.
+    void start(int refreshHz);
 
     // True when the next frame is due. Otherwise waits until it is, or until
     // input arrives, and returns false: take the messages, then ask again.

@@ -43,13 +43,11 @@ public:
     }
 };
 
-// A display and its swap: the swap was granted an interval, but the driver
-// decides: it returns at the refresh that comes swapsEvery refreshes after
-// the last one it showed, or at once where swapsEvery is 0 (and for the
-// first `queued` swaps, which the driver only queues).
+// A display and its swap, which returns at the refresh that comes swapsEvery
+// refreshes after the last one it showed, or at once where swapsEvery is 0
+// (and for the first `queued` swaps, which the driver only queues).
 struct Display {
     int refreshHz;
-    int granted;
     int swapsEvery;
     int queued;
 };
@@ -65,7 +63,7 @@ Paced runFrames(const Display& d, std::int64_t workMicros, std::int64_t inputEve
     ScriptedClock clock;
     clock.inputEvery = inputEvery;
     FramePacer pacer(clock);
-    pacer.start(d.refreshHz, d.granted);
+    pacer.start(d.refreshHz);
     const auto refreshAt = [&](std::int64_t k) { return k * 1000000 / d.refreshHz; };
     std::int64_t shown = 0, first = 0, last = 0, shortest = INT64_MAX, longest = 0, waitedBefore = 0;
     for (int frame = 0; frame <= 600; ++frame) {
@@ -99,22 +97,23 @@ TEST(FramePacer, KeepsAboutSixtyFramesASecondEvenlyAndLeavesAWaitingSwapAlone) {
         std::int64_t uneven;  // at most, in microseconds
         bool waits;           // whether the pacer waits at all
     } cases[] = {
-        {"60 Hz, the swap waits", {60, 1, 1, 0}, 2000, 0, 60.0, 1, false},
-        {"75 Hz, the swap waits", {75, 1, 1, 0}, 2000, 0, 75.0, 1, false},
-        {"144 Hz, every second refresh", {144, 2, 2, 0}, 2000, 0, 72.0, 1, false},
-        {"165 Hz, every third refresh", {165, 3, 3, 0}, 2000, 0, 55.0, 1, false},
-        {"240 Hz, every fourth refresh", {240, 4, 4, 0}, 2000, 0, 60.0, 1, false},
-        {"a driver queueing three frames", {60, 1, 1, 3}, 2000, 0, 60.0, 1, false},
-        {"a slow frame on a waiting swap", {60, 1, 1, 0}, 20000, 0, 30.0, 1, false},
-        {"vertical sync off", {60, 1, 0, 0}, 800, 0, 60.0, 1000, true},
-        {"a driver overriding the interval", {144, 2, 0, 0}, 800, 0, 60.0, 1000, true},
-        {"an unknown refresh rate", {0, 1, 0, 0}, 800, 0, 60.0, 1000, true},
-        {"input all the while", {60, 1, 0, 0}, 800, 3000, 60.0, 1000, true},
-        {"frames of 14 ms", {60, 1, 0, 0}, 14000, 0, 60.0, 1000, true},
-        {"slow software rendering", {60, 1, 0, 0}, 25000, 0, 40.0, 0, false},
-        // A driver that makes the swap wait for every refresh of a fast
-        // display, whatever was asked: the right pace, on the nearest refreshes.
-        {"a driver forcing every refresh at 144 Hz", {144, 2, 1, 0}, 800, 0, 60.0, 7000, true},
+        {"60 Hz, the swap waits", {60, 1, 0}, 2000, 0, 60.0, 1, false},
+        {"75 Hz, the swap waits", {75, 1, 0}, 2000, 0, 75.0, 1, false},
+        {"144 Hz, every second refresh", {144, 2, 0}, 2000, 0, 72.0, 1, false},
+        {"165 Hz, every third refresh", {165, 3, 0}, 2000, 0, 55.0, 1, false},
+        {"240 Hz, every fourth refresh", {240, 4, 0}, 2000, 0, 60.0, 1, false},
+        {"a driver queueing three frames", {60, 1, 3}, 2000, 0, 60.0, 1, false},
+        {"a slow frame on a waiting swap", {60, 1, 0}, 20000, 0, 30.0, 1, false},
+        {"vertical sync off", {60, 0, 0}, 800, 0, 60.0, 1000, true},
+        {"vertical sync off at 144 Hz", {144, 0, 0}, 800, 0, 60.0, 1000, true},
+        {"an unknown refresh rate", {0, 0, 0}, 800, 0, 60.0, 1000, true},
+        {"input all the while", {60, 0, 0}, 800, 3000, 60.0, 1000, true},
+        {"frames of 14 ms", {60, 0, 0}, 14000, 0, 60.0, 1000, true},
+        {"slow software rendering", {60, 0, 0}, 25000, 0, 40.0, 0, false},
+        // A swap that waits for every refresh of a fast display (the interval
+        // could not be asked for, or the driver overrides it): the right
+        // pace, on the nearest refreshes.
+        {"every refresh at 144 Hz", {144, 1, 0}, 800, 0, 60.0, 7000, true},
     };
     for (const Case& c : cases) {
         const Paced run = runFrames(c.display, c.workMicros, c.inputEvery);
@@ -129,7 +128,7 @@ TEST(FramePacer, KeepsAboutSixtyFramesASecondEvenlyAndLeavesAWaitingSwapAlone) {
 TEST(FramePacer, QuickFramesArePacedFromTheTenthOn) {
     ScriptedClock clock;
     FramePacer pacer(clock);
-    pacer.start(60, 1);
+    pacer.start(60);
     int frames = 0;
     while (clock.now < 1000000) {
         if (!pacer.frameDue()) continue;
