@@ -6,6 +6,8 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/particle_emitter.cpp
   renderer/strike_scene.cpp
   renderer/frame.cpp
+  renderer/frame_pacer.cpp
+  renderer/extension_list.cpp
   renderer/texture_size.cpp
 )
 

@@ -28,8 +28,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 set(FULMINA_RENDERER_WIN32_SOURCES
   renderer/renderer_window_win32.cpp
   renderer/texture_loader_win32.cpp
+  renderer/frame_loop_win32.cpp
+  renderer/display_pace_win32.cpp
+  renderer/message_queue_clock_win32.cpp
 )
-set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid)
+set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid winmm)
 
 add_library(renderer_win32 STATIC ${FULMINA_RENDERER_CORE_SOURCES} ${FULMINA_RENDERER_WIN32_SOURCES})
 target_include_directories(renderer_win32 PUBLIC ${CMAKE_SOURCE_DIR})

@@ -1,7 +1,11 @@
 // Fulmina.dll: the full-screen lightning renderer (an executable, despite its name).
 #include <windows.h>
 
+#include "renderer/display_pace_win32.h"
 #include "renderer/frame.h"
+#include "renderer/frame_loop_win32.h"
+#include "renderer/frame_pacer.h"
+#include "renderer/message_queue_clock_win32.h"
 #include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
 #include "renderer/strike_scene.h"
@@ -21,29 +25,6 @@ struct Program {
 };
 Program program;
 
-void renderFrame(RendererWindow& w, FrameContext& frame) {
-    const DWORD now = GetTickCount();
-    if (frameUpdate(frame, elapsedTicks(w.lastTick, now))) requestExit(w);
-    w.lastTick = now;
-    frameDraw(frame);
-    SwapBuffers(w.dc);
-}
-
-// Takes every waiting message before it draws a frame; no TranslateMessage.
-void pumpMessages(RendererWindow& w, FrameContext& frame) {
-    for (;;) {
-        MSG msg;
-        if (PeekMessageA(&msg, w.window, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) return;
-            DispatchMessageA(&msg);
-        } else if (w.visible == 0) {
-            WaitMessage();
-        } else {
-            renderFrame(w, frame);
-        }
-    }
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -52,6 +33,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     p.window.keys = &p.keys;
     p.window.app = &p.app;
     p.frame.scene = &p.scene;
+    MessageQueueClock clock;
+    FramePacer pacer(clock);
 
     if (!registerRendererClass(p.app)) return -1;
     RendererState& s = rendererState;
@@ -66,7 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (!frameSetup(p.frame, p.keys)) {
             requestExit(p.window);
         } else {
-            pumpMessages(p.window, p.frame);
+            startPacing(pacer, p.window.dc);
+            runFrameLoop(p.window, pacer, [&p] { lightningFrame(p.window, p.frame); });
         }
         closeRendererWindow(p.window);
     }
