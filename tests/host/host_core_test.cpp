@@ -43,6 +43,29 @@ TEST(FolderOfPath, GivesTheFolderWithoutATrailingBackslash) {
     EXPECT_EQ(FolderOfPath(""), "");
 }
 
+// Code page 932 paths: the trail byte of ソ (83 5C), 表 (95 5C), 能 (94 5C)
+// and 予 (97 5C) is the byte of '\\', and ジ (83 57) ends in a 'W'.
+TEST(Paths, Code932PathsAreScannedByCharacter) {
+    const std::string so = "\x83\x5C", hyo = "\x95\x5C", nou = "\x94\x5C", yo = "\x97\x5C";
+    const std::string ongaku = "\x89\xB9\x8A\x79";  // 音楽
+    struct Case {
+        std::string path, folder, withoutBackslash, ending;
+    } cases[] = {
+        {"C:\\" + ongaku + "\\" + so + ".mp3", "C:\\" + ongaku, "C:\\" + ongaku + "\\" + so + ".mp3", "MP3"},
+        {"C:\\" + nou + ".wav", "C:", "C:\\" + nou + ".wav", "WAV"},
+        {"C:\\" + hyo, "C:", "C:\\" + hyo, ":\\" + hyo},
+        {"C:\\" + hyo + "\\", "C:\\" + hyo, "C:\\" + hyo, "\\" + hyo + "\\"},
+        {"D:" + yo + so + "\\" + yo + "a", "D:" + yo + so, "D:" + yo + so + "\\" + yo + "a", "\\" + yo + "A"},
+        {"C:\\m\\x\x83\x57" "av", "C:\\m", "C:\\m\\x\x83\x57" "av", "\x83\x57" "AV"},  // ジav is no WAV
+        {"\x83", "", "\x83", "\x83"},  // a lead byte cut off at the end
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+        EXPECT_EQ(withoutTrailingBackslash(c.path), c.withoutBackslash) << c.path;
+        EXPECT_EQ(upperExtension3(c.path), c.ending) << c.path;
+    }
+}
+
 TEST(Paths, EndingsAreTheLastThreeCharactersUpperCased) {
     EXPECT_EQ(upperExtension3("C:\\m\\song.wav"), "WAV");
     EXPECT_EQ(upperExtension3("C:\\m\\song.Mp3"), "MP3");
