@@ -44,6 +44,12 @@ void Label::setEnabled(bool on) {
     Refresh();
 }
 
+void Label::setPathEllipsis(bool on) {
+    if (on == pathEllipsis) return;
+    pathEllipsis = on;
+    Refresh();
+}
+
 void Label::measureFont() {
     handles::WindowDc screen;
     handles::Selection selected(screen.get(), font.get());
@@ -61,9 +67,14 @@ void Label::UserControl_Paint(HDC dc) {
     // right edge rather than breaking: fonts differ in width from system to
     // system, and a broken line would fall outside the label.
     const bool oneLine = height < 2 * fontLineHeight;
-    const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE | DT_NOCLIP : DT_WORDBREAK) |
-                        (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
+    const UINT lines = pathEllipsis ? DT_SINGLELINE | DT_PATH_ELLIPSIS
+                       : oneLine    ? DT_SINGLELINE | DT_NOCLIP
+                                    : DT_WORDBREAK;
+    const UINT format = DT_NOPREFIX | lines | (alignment == Alignment::centre ? DT_CENTER : DT_LEFT);
     RECT box{Left(), Top(), Left() + width, Top() + height};
+    // A path label draws nothing outside itself, its embossed shadow included.
+    const int saved = pathEllipsis ? SaveDC(dc) : 0;
+    if (pathEllipsis) IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
     const COLORREF oldColour = GetTextColor(dc);
     if (enabled) {
         SetTextColor(dc, foreColor);
@@ -80,6 +91,7 @@ void Label::UserControl_Paint(HDC dc) {
     }
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
+    if (saved != 0) RestoreDC(dc, saved);
 }
 
 // The handlers measure in twips, as the controls that hold labels do.

@@ -33,6 +33,9 @@ public:
     void setForeColor(COLORREF colour);
     bool Enabled() const { return enabled; }
     void setEnabled(bool on);
+    // A one-line label that shows a path: cut to the label, the middle of
+    // the path given up for an ellipsis when it does not fit.
+    void setPathEllipsis(bool on);
     // The height of one line of its text, in pixels.
     int lineHeight() const { return fontLineHeight; }
 
@@ -58,6 +61,7 @@ private:
     Alignment alignment;
     COLORREF foreColor = RGB(0, 0, 0);
     bool enabled = true;
+    bool pathEllipsis = false;
 };
 
 }  // namespace forms

@@ -4,29 +4,46 @@
 
 namespace forms {
 
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+namespace {
+
+constexpr UINT japanese = 932;
+
+std::wstring toWide(UINT codePage, const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
     std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
 }
+
+}  // namespace
+
+std::wstring wide(const std::string& utf8) { return toWide(CP_UTF8, utf8); }
+
+std::wstring fromAnsi932(const std::string& ansi) { return toWide(japanese, ansi); }
 
 std::string utf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
-std::string ansi932(const std::string& utf8) {
-    const std::wstring w = wide(utf8);
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+std::optional<std::string> exactAnsi932(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(japanese, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(japanese, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
     return out;
 }
+
+std::string ansi932(const std::string& utf8) { return exactAnsi932(wide(utf8)).value_or(std::string()); }
 
 }  // namespace forms

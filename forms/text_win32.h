@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 namespace forms {
@@ -7,8 +8,15 @@ namespace forms {
 std::wstring wide(const std::string& utf8);
 std::string utf8(const std::wstring& text);
 
-// UTF-8 text as code page 932 (Shift-JIS) bytes, for what is stored or sent
-// as ANSI text: settings keys, MCI commands.
+// Code page 932 (Shift-JIS) text, what is stored or sent as ANSI (settings
+// keys and values, MCI commands), as the user reads it.
+std::wstring fromAnsi932(const std::string& ansi);
+
+// The code page 932 spelling of a text; nothing when a character has none
+// of its own (no best-fit look-alike, no '?' stands in for it).
+std::optional<std::string> exactAnsi932(const std::wstring& text);
+
+// The program's own UTF-8 texts as code page 932 bytes; each has a spelling.
 std::string ansi932(const std::string& utf8);
 
 }  // namespace forms

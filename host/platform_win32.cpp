@@ -60,6 +60,14 @@ std::int32_t WriteIniValue(const std::string& section, const std::string& key, c
     return WritePrivateProfileStringA(sectionField.c_str(), keyField.c_str(), value.c_str(), file.c_str());
 }
 
+std::optional<std::string> ansiPathOf(const std::wstring& path) {
+    if (std::optional<std::string> named = forms::exactAnsi932(path)) return named;
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD n = GetShortPathNameW(path.c_str(), shortName.data(), MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::nullopt;
+    return forms::exactAnsi932(shortName.c_str());
+}
+
 std::uint32_t Win32Mci::sendString(const char* command, char* reply, unsigned replyLength) {
     return mciSendStringA(command, reply, replyLength, nullptr);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "host/mci_port.h"
@@ -34,6 +35,20 @@ public:
 // Writes one key of the settings file; returns what the API returned.
 std::int32_t WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                            const std::string& file);
+
+class Win32SettingsStore : public SettingsStore {
+public:
+    std::int32_t WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& file) override {
+        return fulmina::WriteIniValue(section, key, value, file);
+    }
+};
+
+// The ANSI (code page 932) path that opens a file the user chose: its name
+// when the code page spells it, else its short name when that spells it;
+// nothing when neither does, as where short names are off: the ANSI calls
+// that play the music cannot reach such a file.
+std::optional<std::string> ansiPathOf(const std::wstring& path);
 
 class Win32Mci : public MciPort {
 public:

@@ -8,7 +8,7 @@
 #include "host/mode_letter.h"
 #include "host/module_values.h"
 #include "host/resource_ids.h"
-#include "host/startup_win32.h"
+#include "host/startup_helpers_win32.h"
 #include "host/texts.h"
 
 namespace fulmina {
@@ -23,6 +23,7 @@ FulminaS::FulminaS()
       watch(GetTickCount()) {}
 
 void FulminaS::Form_Load() {
+    writableTexture();
     Display.SavePicture(contract::textureFile);
     startRenderer();
     music = musicSourceOf(Fulmina_B.settings);
@@ -43,6 +44,14 @@ void FulminaS::Form_Load() {
     }
 }
 
+// The texture file is the saver's own: one left read-only is made writable,
+// so that it can be replaced and deleted.
+void FulminaS::writableTexture() {
+    const DWORD attributes = GetFileAttributesA(contract::textureFile);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesA(contract::textureFile, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 // The renderer by its full path as the application, so that a folder with
 // blanks in its name starts the right program and nothing else.
 void FulminaS::startRenderer() {
@@ -54,6 +63,10 @@ void FulminaS::startRenderer() {
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
     if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        // The host may take the foreground (the system started it) but never
+        // shows a window: it passes that right on, so that the renderer's
+        // window gets the keyboard and Escape reaches it.
+        AllowSetForegroundWindow(pi.dwProcessId);
         CloseHandle(pi.hThread);
         renderer.reset(pi.hProcess);
     }
@@ -97,6 +110,7 @@ void FulminaS::Form_QueryUnload() {
         bgm.Mp3Close();
     }
     if (modeLetter(processArguments()) == 'S') Fulmina_B.SavedCursorCount = ShowCursor(TRUE);
+    writableTexture();
     DeleteFileA(contract::textureFile);
     forms::endProcess();
 }

@@ -26,6 +26,7 @@ private:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    static void writableTexture();
     void startRenderer();
     RendererWatch::Process rendererProcess() const;
 

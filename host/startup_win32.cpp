@@ -11,13 +11,12 @@
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
 #include "host/settings/settings_dialog_win32.h"
+#include "host/startup_helpers_win32.h"
 #include "host/texts.h"
 
 namespace fulmina {
 
 namespace {
-
-LARGE_INTEGER entry{};
 
 bool anotherInstance() {
     return FindWindowW(nullptr, forms::wide(texts::mainCaption).c_str()) != nullptr ||
@@ -35,27 +34,8 @@ void showPreview(const std::string& commandLine) {
 
 }  // namespace
 
-double millisecondsSinceEntry() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - entry.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-namespace {
-void zoom(HWND window, bool opening) {
-    const RECT point{Fulmina_B.ZoomOriginX, Fulmina_B.ZoomOriginY, Fulmina_B.ZoomOriginX, Fulmina_B.ZoomOriginY};
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    DrawAnimatedRects(window, IDANI_CAPTION, opening ? &point : &frame, opening ? &frame : &point);
-}
-}  // namespace
-
-void ZoomOpenFromPoint(HWND window) { zoom(window, true); }
-void ZoomCloseToPoint(HWND window) { zoom(window, false); }
-
 void Main() {
-    QueryPerformanceCounter(&entry);
+    markEntry();
     const std::string commandLine = processArguments();
     if (anotherInstance()) forms::endProcess();
     if (modeLetter(commandLine) == 'P') {
@@ -75,7 +55,8 @@ void Main() {
     const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
     if (mode == 'C') {
-        static FulminaP dialog;
+        static Win32SettingsStore store;
+        static FulminaP dialog(store);
         dialog.ShowModal();
         forms::endProcess();
     }

@@ -29,6 +29,8 @@ constexpr const char* repeatLabel = "曲目をﾘﾋﾟｰﾄ";
 constexpr const char* fileFilterName = "BGMﾌｧｲﾙ (MP3 WAV)";
 constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
 constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
+// A chosen file whose name neither the code page nor a short name spells.
+constexpr const char* fileUnusable = "このﾌｧｲﾙは使えません。\nﾌｧｲﾙ名に、このｼｽﾃﾑの文字で表せない文字があります。";
 constexpr const char* credit = "Fulmina 1.0.0 by the Fulmina team";
 constexpr const char* homePage = "https://fulmina.example.org/";
 

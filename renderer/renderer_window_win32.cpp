@@ -88,6 +88,7 @@ bool openRendererWindow(RendererWindow& w) {
         return abandonOpening(w);
 
     ShowWindow(w.window, SW_SHOWNORMAL);
+    SetForegroundWindow(w.window);  // the keyboard, for Escape; the host allowed it
     w.visible = 1;
     setProjection(w.width, w.height);
     w.keys->fill(0);

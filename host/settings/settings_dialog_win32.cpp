@@ -3,19 +3,22 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
 #include "common/saver_contract.h"
 #include "forms/application_win32.h"
+#include "forms/font_win32.h"
 #include "forms/text_win32.h"
 #include "host/module_values.h"
 #include "host/paths.h"
 #include "host/platform_win32.h"
 #include "host/resource_ids.h"
 #include "host/setting_number.h"
-#include "host/startup_win32.h"
+#include "host/settings_file.h"
+#include "host/startup_helpers_win32.h"
 #include "host/texts.h"
 
 namespace fulmina {
@@ -34,34 +37,19 @@ forms::Form::Design dialogDesign() {
     return d;
 }
 
-// Code page 932 text of the settings as the user reads it, and back. A name
-// that the code page cannot spell has no ANSI form.
-std::wstring fromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::optional<std::string> toAnsi(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, &lossy);
-    if (n <= 0 || lossy) return std::nullopt;
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
+// A choice's label as wide as its text, so that all of the text is
+// clickable in whatever font the system draws it with.
+int choiceWidth(const forms::Form& form, const char* caption) {
+    return std::max(1, forms::textWidth(form.ambientFont(), forms::wide(caption)));
 }
 
 forms::Label::Alignment left = forms::Label::Alignment::left;
 
 }  // namespace
 
-FulminaP::FulminaP()
+FulminaP::FulminaP(SettingsStore& settingsStore)
     : Form(dialogDesign()),
+      store(settingsStore),
       Pic_Mbl(forms::loadBitmapResource(IDB_TILE)),
       Img_T1(forms::loadBitmapResource(IDB_PLATE)),
       Img_T2(forms::loadBitmapResource(IDB_PLATE_MASK)),
@@ -83,11 +71,13 @@ FulminaP::FulminaP()
     const char* captions[3] = {texts::choiceNone, texts::choiceCd, texts::choiceFile};
     for (int i = 0; i < 3; ++i) {
         Img_BGM[i] = std::make_unique<forms::Image>(*this, 12 + 20, 12 + rows[i], 13, 13);
-        lbl_BGM[i] = std::make_unique<forms::Label>(*this, 12 + 36, 12 + rows[i], 48, 13, captions[i], left);
+        lbl_BGM[i] = std::make_unique<forms::Label>(*this, 12 + 36, 12 + rows[i], choiceWidth(*this, captions[i]), 13,
+                                                    captions[i], left);
         Img_BGM[i]->Click = [this, i] { choose(i); };
         lbl_BGM[i]->Click = [this, i] { choose(i); };
     }
     lbl0.setForeColor(RGB(255, 255, 255));  // on the title plate
+    lbl_Fname.setPathEllipsis(true);
     Cmd_File.Click = [this] { Cmd_File_Click(); };
     Cmd_Set.Click = [this] { Cmd_Set_Click(); };
     Cmd_Can.Click = [this] { Cmd_Can_Click(); };
@@ -176,7 +166,7 @@ void FulminaP::Form_Load() {
     Cmd_File.setEnabled(s.BgmKind == 2);               // 9
     BGM_Repeat.setText(formatTrack(s.BgmRepeatTrack));  // 10
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(formatTrack(track));  // 11
-    showFileName(fromAnsi(s.BgmFile));  // 12
+    showFileName(forms::fromAnsi932(s.BgmFile));  // 12
     POINT pointer{0, 0};  // 13
     if (!GetCursorPos(&pointer) || pointer.x < INT16_MIN || pointer.x > INT16_MAX || pointer.y < INT16_MIN ||
         pointer.y > INT16_MAX)
@@ -204,8 +194,8 @@ void FulminaP::choose(int index) {
 
 // The system's file chooser. Its wide form, so that a name the ANSI code
 // page cannot spell still comes back whole: such a file is stored by its
-// short name, which opens it, and the user sees its real name. Names the
-// code page spells are stored as they are.
+// short name, which opens it, and the user sees its real name. A file that
+// neither spells is refused with a message, and the choice stays as it was.
 void FulminaP::Cmd_File_Click() {
     Settings& s = Fulmina_B.settings;
     std::wstring filter = forms::wide(texts::fileFilterName);
@@ -213,7 +203,7 @@ void FulminaP::Cmd_File_Click() {
     filter += forms::wide(texts::fileFilterPattern);
     filter += L'\0';
     std::wstring file(255, L'\0'), title(255, L'\0');
-    const std::wstring folder = fromAnsi(s.BgmFolder), caption = forms::wide(texts::fileChooserTitle);
+    const std::wstring folder = forms::fromAnsi932(s.BgmFolder), caption = forms::wide(texts::fileChooserTitle);
     OPENFILENAMEW request{};
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = hwnd();
@@ -228,35 +218,20 @@ void FulminaP::Cmd_File_Click() {
     Fulmina_B.ApiResult = GetOpenFileNameW(&request);
     if (Fulmina_B.ApiResult <= 0) return;
     const std::wstring chosen = file.c_str();
-    std::optional<std::string> ansi = toAnsi(chosen);
+    const std::optional<std::string> ansi = ansiPathOf(chosen);
     if (!ansi) {
-        std::wstring shortName(MAX_PATH, L'\0');
-        const DWORD n = GetShortPathNameW(chosen.c_str(), shortName.data(), MAX_PATH);
-        if (n > 0 && n < MAX_PATH) ansi = toAnsi(shortName.c_str());
-    }
-    if (!ansi) {  // no spelling opens it: the code page's best, as the ANSI chooser gives
-        ansi = std::string(static_cast<std::size_t>(WideCharToMultiByte(932, 0, chosen.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-        WideCharToMultiByte(932, 0, chosen.c_str(), -1, ansi->data(), static_cast<int>(ansi->size()), nullptr, nullptr);
-        ansi->pop_back();
+        MessageBoxW(hwnd(), forms::wide(texts::fileUnusable).c_str(), forms::wide(texts::applicationTitle).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
     s.BgmFile = *ansi;
     showFileName(chosen);
     s.BgmFolder = FolderOfPath(s.BgmFile);
 }
 
-// The three keys in order. A write that fails stops the rest, so that a
-// file that cannot be written keeps what it had and never holds half of a
-// choice; the dialog closes either way.
 void FulminaP::SaveSettings() {
-    Settings& s = Fulmina_B.settings;
-    const SettingsNames names = settingsNames();
-    const std::string file = hostFolder() + texts::settingsFile;
-    bool written = (Fulmina_B.ApiResult = WriteIniValue(names.section, names.kindKey, formatSettingNumber(s.BgmKind), file)) != 0;
-    s.BgmRepeatTrack = repeatTrackFromText(BGM_Repeat.Text(), s.BgmRepeatTrack);
-    if (written)
-        written = (Fulmina_B.ApiResult = WriteIniValue(names.section, names.repeatKey,
-                                                       formatSettingNumber(s.BgmRepeatTrack), file)) != 0;
-    if (written) Fulmina_B.ApiResult = WriteIniValue(names.section, names.fileKey, s.BgmFile, file);
+    Fulmina_B.ApiResult = fulmina::SaveSettings(store, settingsNames(), hostFolder() + texts::settingsFile,
+                                                BGM_Repeat.Text(), Fulmina_B.settings);
     Unload();
 }
 

@@ -16,12 +16,14 @@
 #include "forms/image_win32.h"
 #include "forms/label_win32.h"
 #include "host/settings/command_win32.h"
+#include "host/settings_file.h"
 
 namespace fulmina {
 
 class FulminaP : public forms::Form {
 public:
-    FulminaP();
+    // Confirming writes the settings to the store.
+    explicit FulminaP(SettingsStore& store);
 
 protected:
     void readStoredProperties() override;
@@ -38,6 +40,8 @@ private:
     void ucAniGIF1_Click();
     void SaveSettings();
     void showFileName(const std::wstring& name);
+
+    SettingsStore& store;
 
     // Hidden pictures.
     handles::Bitmap Pic_Mbl, Img_T1, Img_T2;

@@ -93,6 +93,18 @@ class HostEndToEnd(unittest.TestCase):
             self.assertEqual(picture.at(0, 0), (0, 0, 0))
         self.run_saver_until_escape("/s", check_while_running=texture_is_the_glow)
 
+    def test_a_read_only_texture_file_is_replaced_and_then_deleted(self):
+        os.makedirs(self.wine.drive_c("z_quil"))
+        with open(self.texture(), "wb") as f:
+            f.write(b"an old picture")
+        def attrib(*args):
+            return subprocess.run([self.wine.wine, "attrib.exe", *args, "C:\\z_quil\\Fulmina.bmp"], env=self.wine.env,
+                                  capture_output=True, text=True, timeout=60).stdout
+        attrib("+r")
+        self.assertIn("R", attrib().split("C:")[0], "the file is not read-only")
+        self.run_saver_until_escape("/s", check_while_running=lambda: self.assertEqual(
+            read_picture(self.texture()).at(64, 64), (255, 255, 255)))
+
     def test_the_control_panel_finds_the_saver_by_name(self):
         code, out = self.wine.probe("describe", "C:\\%s\\%s\\Fulmina.scr" % HOST_FOLDER)
         self.assertEqual(code, 0)

@@ -22,6 +22,7 @@ KIND, REPEAT, FILE = "BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("c
 # Places in the dialog's client area.
 CHOICE = {0: (38, 82), 1: (38, 62), 2: (38, 102)}       # the indicator images
 CHOICE_LABEL = {0: (60, 82), 1: (60, 62), 2: (60, 102)}
+CHOICE_LABEL_END = {2: (106, 102)}  # the right part of "MP3、WAV"
 REPEAT_BOX = (112, 62)
 FILE_BUTTON = (60, 122)
 SET, CANCEL, BANNER = (320, 192), (404, 192), (72, 181)
@@ -260,6 +261,30 @@ class SettingsDialog(unittest.TestCase):
         finally:
             self.wine.press("Escape")
             saver.wait(15)
+
+    def test_a_file_no_ansi_spelling_reaches_is_refused_with_a_message_and_the_choice_kept(self):
+        kept = self.wine.drive_c("keep.wav")
+        with open(kept, "wb") as f:
+            f.write(b"RIFF")
+        self.addCleanup(os.remove, kept)
+        self.write_settings(2, 0, b"C:\\keep.wav")
+        self.open()
+        # No such file, so no short name either: what a system without short names gives.
+        self.choose_file("C:\\absent é.mp3")
+        code, out = self.wine.probe("messagebox", 10000)
+        self.assertEqual(code, 0, "no message box")
+        self.assertIn("使えません", out)
+        time.sleep(0.5)
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 0, b"C:\\keep.wav"))
+
+    def test_the_whole_text_of_a_choice_is_clickable(self):
+        self.open()
+        self.click(CHOICE_LABEL_END[2])
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 0))
 
     def test_a_file_name_typed_into_the_chooser_is_saved_as_it_reads(self):
         self.open()
