@@ -10,6 +10,7 @@
 
 #include "forms/form_win32.h"
 #include "forms/image_win32.h"
+#include "forms/text_win32.h"
 #include "host/platform_win32.h"
 #include "host/setting_number.h"
 #include "host/settings_file.h"
@@ -149,6 +150,40 @@ TEST_F(HostFiles, WrittenSettingsAreTheDialogsLinesInCodePage932) {
     const Settings s = load();
     EXPECT_EQ(s.BgmKind, 1);
     EXPECT_EQ(s.BgmRepeatTrack, 3);
+}
+
+// The ANSI path stored for a file the user chose: its name when code page
+// 932 spells it, its short name when that does, nothing otherwise.
+TEST_F(HostFiles, AChosenFileIsStoredByAnAnsiPathThatOpensItOrNotAtAll) {
+    const std::wstring here = forms::fromAnsi932(folder);
+    CreateDirectoryW((here + L"\\dir \u00e9").c_str(), nullptr);
+    struct Case {
+        std::wstring path;
+        bool exists, storable, asNamed;
+    } cases[] = {
+        {here + L"\\\u97f3\u697d\u30bd.wav", true, true, true},             // 音楽ソ.wav
+        {here + L"\\tone \u00e9.wav", true, true, false},                       // by its short name
+        {here + L"\\dir \u00e9\\\u8868.mp3", true, true, false},              // a folder the code page cannot spell
+        {here + L"\\absent \u00e9.mp3", false, false, false},                   // no file, no short name
+        {here + L"\\absent \u4e88.mp3", false, true, true},                      // 予: a name is enough
+    };
+    for (const Case& c : cases) {
+        if (c.exists) {
+            HANDLE h = CreateFileW(c.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+            CloseHandle(h);
+        }
+        const std::optional<std::string> stored = ansiPathOf(c.path);
+        EXPECT_EQ(stored.has_value(), c.storable) << forms::utf8(c.path);
+        if (stored && c.asNamed) {
+            EXPECT_EQ(forms::fromAnsi932(*stored), c.path);
+        }
+        if (stored && c.exists) {
+            EXPECT_TRUE(FileExists(*stored)) << *stored;
+        }
+        if (c.exists) DeleteFileW(c.path.c_str());
+    }
+    RemoveDirectoryW((here + L"\\dir \u00e9").c_str());
 }
 
 TEST(PictureBox, SavesItsPersistentImageAsABitmapFile) {
