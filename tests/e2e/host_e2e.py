@@ -7,6 +7,7 @@ background music actually heard through the ALSA file sink.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -104,6 +105,33 @@ class HostEndToEnd(unittest.TestCase):
         self.assertIn("R", attrib().split("C:")[0], "the file is not read-only")
         self.run_saver_until_escape("/s", check_while_running=lambda: self.assertEqual(
             read_picture(self.texture()).at(64, 64), (255, 255, 255)))
+
+    def test_the_host_passes_its_foreground_right_to_the_renderer_which_takes_it(self):
+        # Windows alone shows the foreground lock; Wine's relay trace shows who
+        # allows whom: the host must allow the renderer's own process, which
+        # asks for the foreground once its window shows.
+        key = r"HKCU\Software\Wine\Debug"
+        self.wine.run_reg("add", key, "/v", "RelayInclude", "/d",
+                          "user32.AllowSetForegroundWindow;user32.ShowWindow;user32.SetForegroundWindow", "/f")
+        self.addCleanup(self.wine.run_reg, "delete", key, "/v", "RelayInclude", "/f")
+        trace = os.path.join(ARGS["out"], "foreground-relay.txt")
+        with open(trace, "w") as f:
+            host = self.wine.start(self.host, "/s", winedebug="+pid,+relay", stderr=f)
+            self.processes.append(host)
+            self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+            self.wine.press("Escape")
+            self.assertEqual(host.wait(15), 0)
+        calls = []  # (process, function, first argument)
+        with open(trace, errors="replace") as f:
+            for line in f:
+                m = re.match(r"([0-9a-f]+):[0-9a-f]+:Call user32\.(\w+)\(([0-9a-f]+)", line)
+                if m:
+                    calls.append((int(m.group(1), 16), m.group(2), int(m.group(3), 16)))
+        allowed = [arg for pid, name, arg in calls if name == "AllowSetForegroundWindow"]
+        self.assertEqual(len(allowed), 1, "the host allowed no process, or several")
+        renderer = [name for pid, name, arg in calls if pid == allowed[0]]
+        self.assertIn("SetForegroundWindow", renderer, "the allowed process is not the one asking for the foreground")
+        self.assertLess(renderer.index("ShowWindow"), renderer.index("SetForegroundWindow"))
 
     def test_the_control_panel_finds_the_saver_by_name(self):
         code, out = self.wine.probe("describe", "C:\\%s\\%s\\Fulmina.scr" % HOST_FOLDER)
