@@ -62,9 +62,8 @@ public:
     int height() const { return state ? state->height : 0; }
     int bitsPerPixel() const { return state ? state->bitsPerPixel : 0; }
     // Bytes per row in memory: whole 32-bit words.
-    std::size_t stride() const {
-        return state ? ((static_cast<std::size_t>(state->width) * static_cast<std::size_t>(state->bitsPerPixel) + 31) / 32) * 4
-                     : 0;
+    std::ptrdiff_t stride() const {
+        return state ? ((static_cast<std::ptrdiff_t>(state->width) * state->bitsPerPixel + 31) / 32) * 4 : 0;
     }
     // The pixels as they lie in memory, for a DIB section (null otherwise);
     // GdiFlush before reading what GDI drew.
@@ -74,7 +73,7 @@ public:
     std::uint8_t* row(int y) const {
         if (bits() == nullptr || y < 0 || y >= state->height) return nullptr;
         const int index = state->rows == Rows::topDown ? y : state->height - 1 - y;
-        return state->bits + stride() * static_cast<std::size_t>(index);
+        return state->bits + stride() * index;
     }
 
 private:

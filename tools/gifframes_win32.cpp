@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "common/dib_win32.h"
+#include "common/memory_bitmap_win32.h"
 #include "common/handles_win32.h"
 #include "controls/gif/ani_gif_win32.h"
 #include "controls/gif/gif_stream.h"
@@ -108,21 +108,22 @@ int main() {
     control.setAction(0);  // stopped on frame 1; each step below shows the next
 
     const int width = control.ActualWidth(), height = control.ActualHeight();
-    void* bits = nullptr;
-    handles::MemoryDc dc(CreateCompatibleDC(nullptr));
-    handles::Bitmap canvas = handles::createDibSection(dc.get(), width, height, 24, &bits);
-    handles::Selection selected(dc.get(), canvas.get());
+    const handles::MemoryBitmap canvas(width, height, 24, handles::MemoryBitmap::Rows::bottomUp);
+    if (!canvas) {
+        std::fprintf(stderr, "no memory for a %d x %d canvas\n", width, height);
+        return 2;
+    }
     handles::Brush brush(CreateSolidBrush(background));
     const RECT all{0, 0, width, height};
 
     for (int n = 1; n <= control.FrameCount(); ++n) {
         if (n > 1) control.setAction(3);
-        FillRect(dc.get(), &all, brush.get());
-        control.paintOn(dc.get());
+        FillRect(canvas.dc(), &all, brush.get());
+        control.paintOn(canvas.dc());
         GdiFlush();
         wchar_t name[32];
         std::swprintf(name, 32, L"%03d", n);
-        if (!forms::writeBmp24((folder + L"\\frame-" + name + L".bmp").c_str(), width, height, bits)) {
+        if (!forms::writeBmp24((folder + L"\\frame-" + name + L".bmp").c_str(), width, height, canvas.bits())) {
             std::fprintf(stderr, "cannot write frame-%03d.bmp in the output folder\n", n);
             return 2;
         }

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/dib_win32.h"
 #include "controls/gif/gif_writer.h"
 
 namespace fulmina::gif {
 
 namespace {
+
+// A bottom-up picture's pixels as the layout arithmetic walks them.
+Pixels pixelsOf(const handles::MemoryBitmap& picture) {
+    return {picture.bits(), static_cast<long>(picture.stride()), picture.height()};
+}
 
 // The strip's table while nothing is drawn: entry i is (0, 0, i).
 void identity(RGBQUAD* colours) {
@@ -66,55 +70,40 @@ bool GifFrames::create(std::vector<std::uint8_t> bytes, bool userMode) {
         needMask |= f.Disposal == 2 || f.Disposal == 3;
     }
     const GifFrame& first = frames[0];
-    handles::WindowDc screen;
+    using Rows = handles::MemoryBitmap::Rows;
     if (!userMode || frames.size() == 1) {
         stripWidth = first.Width;  // only frame 1 is ever decoded
     } else if (!allDispose2) {
-        void* bits = nullptr;
-        composition.ownDc.reset(CreateCompatibleDC(screen.get()));
-        composition.bitmap = handles::createDibSection(screen.get(), stream.ActualWidth, stream.ActualHeight, 24, &bits);
-        if (!composition.ownDc || !composition.bitmap) {
+        composition = handles::MemoryBitmap(stream.ActualWidth, stream.ActualHeight, 24, Rows::bottomUp);
+        if (!composition) {
             reset();
             return false;
         }
-        composition.dc = composition.ownDc.get();
-        composition.bits = bits;
-        composition.stride = rowStride(24, stream.ActualWidth);
-        composition.selected.emplace(composition.dc, composition.bitmap.get());
         const bool coversCanvas = first.Width == stream.ActualWidth && first.Height == stream.ActualHeight;
         if (needMask || first.HasTransparency || (anyTransparent && !coversCanvas)) {
             const RGBQUAD blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-            mask.bitmap = handles::createDibSection(screen.get(), stream.ActualWidth, stream.ActualHeight, 1, &bits, blackWhite, 2);
-            if (!mask.bitmap) {
+            mask = handles::MemoryBitmap(stream.ActualWidth, stream.ActualHeight, 1, Rows::bottomUp, blackWhite, 2);
+            if (!mask) {
                 reset();
                 return false;
             }
-            mask.dc = composition.dc;
-            mask.bits = bits;
-            mask.stride = rowStride(1, stream.ActualWidth);
         }
     }
     RGBQUAD colours[256];
     identity(colours);
-    void* bits = nullptr;
-    strip.bitmap = handles::createDibSection(screen.get(), stripWidth, stream.ActualHeight, 8, &bits, colours, 256);
-    strip.ownDc.reset(CreateCompatibleDC(screen.get()));
-    if (!strip.bitmap || !strip.ownDc) {
+    strip = handles::MemoryBitmap(stripWidth, stream.ActualHeight, 8, Rows::bottomUp, colours, 256);
+    if (!strip) {
         reset();
         return false;
     }
-    strip.dc = strip.ownDc.get();
-    strip.bits = bits;
-    strip.stride = rowStride(8, stripWidth);
-    strip.selected.emplace(strip.dc, strip.bitmap.get());
     currentRow = -1;
     return true;
 }
 
 void GifFrames::reset() {
-    strip.clear();
-    mask.clear();  // never left selected: it shares the composition's DC for a blit at a time
-    composition.clear();
+    strip = {};
+    mask = {};
+    composition = {};
     file.clear();
     stream = GifStream{};
     stripX.clear();
@@ -126,7 +115,7 @@ void GifFrames::reset() {
 }
 
 void GifFrames::decodeFrames(std::int32_t firstIndex, std::int32_t last) {
-    if (!strip.dc) return;
+    if (!strip.dc()) return;
     last = std::min(last, frameCount());
     GdiFlush();
     for (std::int32_t i = std::max(firstIndex, 1); i <= last; ++i) {
@@ -134,8 +123,8 @@ void GifFrames::decodeFrames(std::int32_t firstIndex, std::int32_t last) {
         const GifFrame& f = stream.frames[k];
         if (stripX[k] + f.Width > stripWidth) continue;  // not in this strip (design time: frame 1 only)
         // Rows run bottom up: the frame's top row is the strip's last.
-        const IndexTarget target{static_cast<std::uint8_t*>(strip.bits), static_cast<std::size_t>(strip.stride * stream.ActualHeight),
-                                 (stream.ActualHeight - 1) * strip.stride + stripX[k], -strip.stride};
+        const IndexTarget target{static_cast<std::uint8_t*>(strip.bits()), static_cast<std::size_t>(strip.stride() * stream.ActualHeight),
+                                 (stream.ActualHeight - 1) * strip.stride() + stripX[k], -strip.stride()};
         decoder.decode(file.data(), file.size(), stream.chunks[k], f, target);
     }
     if (firstIndex > 1) currentRow = -1;
@@ -157,13 +146,13 @@ Fit GifFrames::fit(long width, long height, FitMode mode) {
 void GifFrames::loadRow(std::int32_t paletteIndex, int transparentIndex) {
     PaletteRow row = stream.palettes.at(static_cast<std::size_t>(paletteIndex));
     if (transparentIndex >= 0) row[static_cast<std::size_t>(transparentIndex)] = 0;
-    SetDIBColorTable(strip.dc, 0, 256, reinterpret_cast<const RGBQUAD*>(row.data()));
+    SetDIBColorTable(strip.dc(), 0, 256, reinterpret_cast<const RGBQUAD*>(row.data()));
 }
 
 void GifFrames::loadMaskPalette(int whiteIndex) {
     RGBQUAD colours[256]{};
     if (whiteIndex >= 0) colours[whiteIndex] = RGBQUAD{255, 255, 255, 0};
-    SetDIBColorTable(strip.dc, 0, 256, colours);
+    SetDIBColorTable(strip.dc(), 0, 256, colours);
 }
 
 void GifFrames::drawFrame(std::int32_t index, HDC dc, bool stretch, const RECT& rect) {
@@ -173,9 +162,9 @@ void GifFrames::drawFrame(std::int32_t index, HDC dc, bool stretch, const RECT& 
     StretchMode mode(dc, stretch);
     if (f.HasTransparency) {
         loadMaskPalette(f.TransparentIndex);
-        blit(dc, rect, stretch, strip.dc, x, 0, f.Width, f.Height, SRCAND);
+        blit(dc, rect, stretch, strip.dc(), x, 0, f.Width, f.Height, SRCAND);
         loadRow(f.PaletteIndex, f.TransparentIndex);
-        blit(dc, rect, stretch, strip.dc, x, 0, f.Width, f.Height, SRCPAINT);
+        blit(dc, rect, stretch, strip.dc(), x, 0, f.Width, f.Height, SRCPAINT);
         currentRow = -1;  // the table holds the row with one entry blacked out
         return;
     }
@@ -183,26 +172,23 @@ void GifFrames::drawFrame(std::int32_t index, HDC dc, bool stretch, const RECT& 
         loadRow(f.PaletteIndex, -1);
         currentRow = f.PaletteIndex;
     }
-    blit(dc, rect, stretch, strip.dc, x, 0, f.Width, f.Height, SRCCOPY);
+    blit(dc, rect, stretch, strip.dc(), x, 0, f.Width, f.Height, SRCCOPY);
 }
 
 void GifFrames::drawComposition(HDC dc, bool stretch, const RECT& rect) {
     if (rect.right <= 0 || rect.bottom <= 0) return;
     StretchMode mode(dc, stretch);
-    if (mask.bitmap) {
+    if (mask) {
         // A 1-bit source takes the text and background colours of the
         // destination: black for 0 (opaque), white for 1 (transparent).
         const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
         const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-        {
-            handles::Selection maskIn(composition.dc, mask.bitmap.get());
-            blit(dc, rect, stretch, composition.dc, 0, 0, stream.ActualWidth, stream.ActualHeight, SRCAND);
-        }
+        blit(dc, rect, stretch, mask.dc(), 0, 0, stream.ActualWidth, stream.ActualHeight, SRCAND);
         SetTextColor(dc, oldText);
         SetBkColor(dc, oldBack);
-        blit(dc, rect, stretch, composition.dc, 0, 0, stream.ActualWidth, stream.ActualHeight, SRCPAINT);
+        blit(dc, rect, stretch, composition.dc(), 0, 0, stream.ActualWidth, stream.ActualHeight, SRCPAINT);
     } else {
-        blit(dc, rect, stretch, composition.dc, 0, 0, stream.ActualWidth, stream.ActualHeight, SRCCOPY);
+        blit(dc, rect, stretch, composition.dc(), 0, 0, stream.ActualWidth, stream.ActualHeight, SRCCOPY);
     }
 }
 
@@ -211,15 +197,15 @@ void GifFrames::drawComposition(HDC dc, bool stretch, const RECT& rect) {
 void GifFrames::composeBefore(std::int32_t index) {
     const GifFrame& f = frame(index);
     GdiFlush();
-    const Pixels colour = composition.pixels(stream.ActualHeight);
-    const Pixels maskBits = mask.pixels(stream.ActualHeight);
+    const Pixels colour = pixelsOf(composition);
+    const Pixels maskBits = pixelsOf(mask);
     if (index == 1) {
-        std::memset(composition.bits, 0, static_cast<std::size_t>(composition.stride * stream.ActualHeight));
-        if (mask.bits) std::memset(mask.bits, 0xFF, static_cast<std::size_t>(mask.stride * stream.ActualHeight));
+        std::memset(composition.bits(), 0, static_cast<std::size_t>(composition.stride() * stream.ActualHeight));
+        if (mask.bits()) std::memset(mask.bits(), 0xFF, static_cast<std::size_t>(mask.stride() * stream.ActualHeight));
     }
-    if (f.Disposal == 3) saveArea(colour, mask.bits ? &maskBits : nullptr, f.Left, f.Top, f.Width, f.Height, saved);
-    if (mask.bits) {
-        const Pixels stripBits = strip.pixels(stream.ActualHeight);
+    if (f.Disposal == 3) saveArea(colour, mask.bits() ? &maskBits : nullptr, f.Left, f.Top, f.Width, f.Height, saved);
+    if (mask.bits()) {
+        const Pixels stripBits = pixelsOf(strip);
         const long x0 = stripX[static_cast<std::size_t>(index - 1)];
         for (long y = 0; y < f.Height; ++y) {
             const std::uint8_t* indices = stripBits.row(y) + x0;
@@ -237,18 +223,18 @@ void GifFrames::composeBefore(std::int32_t index) {
 void GifFrames::composeAfter(std::int32_t index) {
     const GifFrame& f = frame(index);
     GdiFlush();
-    const Pixels colour = composition.pixels(stream.ActualHeight);
-    const Pixels maskBits = mask.pixels(stream.ActualHeight);
+    const Pixels colour = pixelsOf(composition);
+    const Pixels maskBits = pixelsOf(mask);
     if (f.Disposal == 2) {
         for (long y = 0; y < f.Height; ++y) {
             std::memset(colour.row(f.Top + y) + f.Left * 3, 0, static_cast<std::size_t>(f.Width * 3));
-            if (!mask.bits) continue;
+            if (!mask.bits()) continue;
             std::uint8_t* row = maskBits.row(f.Top + y);
             for (long at = f.Left; at < f.Left + f.Width; ++at)
                 row[at >> 3] = static_cast<std::uint8_t>(row[at >> 3] | (0x80 >> (at & 7)));
         }
     } else if (f.Disposal == 3) {
-        restoreArea(colour, mask.bits ? &maskBits : nullptr, f.Left, f.Top, f.Width, f.Height, saved);
+        restoreArea(colour, mask.bits() ? &maskBits : nullptr, f.Left, f.Top, f.Width, f.Height, saved);
     }
 }
 
@@ -266,15 +252,15 @@ void GifFrames::composeThrough(std::int32_t index) {
         if (i > next) composeAfter(i - 1);
         const GifFrame& f = frame(i);
         composeBefore(i);
-        drawFrame(i, composition.dc, false, box(f.Left, f.Top, f.Width, f.Height));
+        drawFrame(i, composition.dc(), false, box(f.Left, f.Top, f.Width, f.Height));
     }
     composed = index;
 }
 
 bool GifFrames::paintCurrentFrame(std::int32_t index, HDC dc, int x, int y) {
-    if (index <= 0 || index > frameCount() || !strip.dc) return false;
+    if (index <= 0 || index > frameCount() || !strip.dc()) return false;
     const bool stretch = ScaleX != 1 || ScaleY != 1;
-    if (composition.dc) {
+    if (composition.dc()) {
         composeThrough(index);
         drawComposition(dc, stretch,
                         box(x, y, roundHalfEven(double(stream.ActualWidth) * ScaleX),
@@ -289,10 +275,10 @@ bool GifFrames::paintCurrentFrame(std::int32_t index, HDC dc, int x, int y) {
 }
 
 void GifFrames::mirrorFrames(int flip, std::int32_t first, std::int32_t last, bool alsoBuffer) {
-    if (flip == 0 || !strip.dc) return;
+    if (flip == 0 || !strip.dc()) return;
     const bool horizontally = flip & 1, vertically = (flip & 2) != 0;
     GdiFlush();
-    const Pixels stripBits = strip.pixels(stream.ActualHeight);
+    const Pixels stripBits = pixelsOf(strip);
     for (std::int32_t i = std::max(first, 1); i <= std::min(last, frameCount()); ++i) {
         GifFrame& f = stream.frames[static_cast<std::size_t>(i - 1)];
         const long x = stripX[static_cast<std::size_t>(i - 1)];
@@ -301,22 +287,22 @@ void GifFrames::mirrorFrames(int flip, std::int32_t first, std::int32_t last, bo
         if (horizontally) f.Left = stream.ActualWidth - (f.Left + f.Width);
         if (vertically) f.Top = stream.ActualHeight - (f.Top + f.Height);
     }
-    if (alsoBuffer && composition.bits) {
-        mirrorBytes(composition.pixels(stream.ActualHeight), 3, 0, 0, stream.ActualWidth, stream.ActualHeight,
+    if (alsoBuffer && composition.bits()) {
+        mirrorBytes(pixelsOf(composition), 3, 0, 0, stream.ActualWidth, stream.ActualHeight,
                     horizontally, vertically);
-        if (mask.bits) mirrorBits(mask.pixels(stream.ActualHeight), stream.ActualWidth, horizontally, vertically);
+        if (mask.bits()) mirrorBits(pixelsOf(mask), stream.ActualWidth, horizontally, vertically);
         saved.mirror(horizontally, vertically);
     }
 }
 
 std::vector<std::uint8_t> GifFrames::exportFrame(std::int32_t index) const {
-    if (index <= 0 || index > frameCount() || !strip.bits) return {};
+    if (index <= 0 || index > frameCount() || !strip.bits()) return {};
     const GifFrame& f = frame(index);
     const long x = stripX[static_cast<std::size_t>(index - 1)];
     if (x + f.Width > stripWidth) return {};
     GdiFlush();
-    const Pixels stripBits = strip.pixels(stream.ActualHeight);
-    return writeFrameGif({stripBits.row(0) + x, -strip.stride}, f.Width, f.Height,
+    const Pixels stripBits = pixelsOf(strip);
+    return writeFrameGif({stripBits.row(0) + x, -strip.stride()}, f.Width, f.Height,
                          stream.palettes.at(static_cast<std::size_t>(f.PaletteIndex)), f.HasTransparency != 0,
                          f.TransparentIndex);
 }

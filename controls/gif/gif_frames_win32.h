@@ -8,10 +8,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "common/handles_win32.h"
+#include "common/memory_bitmap_win32.h"
 #include "controls/gif/gif_decoder.h"
 #include "controls/gif/gif_layout.h"
 #include "controls/gif/gif_stream.h"
@@ -38,15 +38,15 @@ public:
     void dropFile() { file.clear(); file.shrink_to_fit(); }
     const std::vector<std::uint8_t>& fileBytes() const { return file; }
 
-    bool loaded() const { return !stream.frames.empty() && strip.dc; }
+    bool loaded() const { return !stream.frames.empty() && strip; }
     std::int32_t frameCount() const { return static_cast<std::int32_t>(stream.frames.size()); }
     const GifFrame& frame(std::int32_t index) const { return stream.frames[static_cast<std::size_t>(index - 1)]; }
     std::int32_t actualWidth() const { return stream.ActualWidth; }
     std::int32_t actualHeight() const { return stream.ActualHeight; }
     std::int32_t fileLoops() const { return stream.Loops; }
     std::vector<std::int32_t> delays() const;
-    bool hasCompositionBuffer() const { return composition.dc != nullptr; }
-    bool hasMaskBuffer() const { return static_cast<bool>(mask.bitmap); }
+    bool hasCompositionBuffer() const { return static_cast<bool>(composition); }
+    bool hasMaskBuffer() const { return static_cast<bool>(mask); }
 
     float ScaleX = 0, ScaleY = 0;
     // The size and scale of a Stretch mode for the control's inner size.
@@ -69,25 +69,6 @@ public:
     int currentPaletteRow() const { return currentRow; }
 
 private:
-    struct Surface {
-        handles::MemoryDc ownDc;  // only when the surface has a DC of its own
-        HDC dc = nullptr;
-        handles::Bitmap bitmap;
-        void* bits = nullptr;
-        long stride = 0;
-        std::optional<handles::Selection> selected;
-        Pixels pixels(long height) const { return {static_cast<std::uint8_t*>(bits), stride, height}; }
-        // Gives the DC back what it held, then frees the bitmap and the DC.
-        void clear() {
-            selected.reset();
-            bitmap.reset();
-            ownDc.reset();
-            dc = nullptr;
-            bits = nullptr;
-            stride = 0;
-        }
-    };
-
     void drawFrame(std::int32_t index, HDC dc, bool stretch, const RECT& rect);
     void drawComposition(HDC dc, bool stretch, const RECT& rect);
     void loadRow(std::int32_t paletteIndex, int transparentIndex);
@@ -101,9 +82,11 @@ private:
     std::vector<long> stripX;  // each frame's column in the strip
     long stripWidth = 0;
     LzwDecoder decoder;
-    Surface strip;        // 8-bit, bottom-up, StripWidth x ActualHeight
-    Surface composition;  // 24-bit canvas
-    Surface mask;         // 1-bit canvas, white transparent; shares the composition DC
+    // All bottom-up: the strip 8-bit, StripWidth x ActualHeight; the canvas
+    // 24-bit; its mask 1-bit, white transparent.
+    handles::MemoryBitmap strip;
+    handles::MemoryBitmap composition;
+    handles::MemoryBitmap mask;
     int currentRow = 0;
     std::int32_t composed = 0;  // the frame the composition buffer holds; 0 none
     SavedArea saved;            // the area under it, when its disposal is 3
