@@ -4,10 +4,10 @@
 // rows a stride apart (negative for a buffer whose rows run bottom up).
 // Interlaced images are put in their rows as they come. A corrupt or cut-off
 // stream ends the frame where it goes wrong and keeps what came before it;
-// nothing is read or written outside the two buffers.
+// nothing is read or written outside the two buffers, and no pixel past the
+// last one decoded is changed.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "controls/gif/gif_stream.h"
 
@@ -27,20 +27,32 @@ enum class DecodeStatus {
     badTarget,   // the frame does not fit the target, or its chunk is no image: nothing written
 };
 
-// All of one decoder's working state; reused from frame to frame.
+// All of one decoder's working state, of a fixed size, reused from frame to
+// frame and from load to load.
 class LzwDecoder {
 public:
     DecodeStatus decode(const std::uint8_t* file, std::size_t fileSize, const GifChunk& chunk,
                         const GifFrame& frame, const IndexTarget& target);
 
-private:
     static constexpr int maxCodes = 4096;
-    std::uint16_t prefix[maxCodes];
-    std::uint8_t suffix[maxCodes];
-    std::uint8_t first[maxCodes];
-    std::uint16_t length[maxCodes];
-    std::uint8_t stack[maxCodes];
-    std::vector<std::uint8_t> data;  // the image's sub-blocks joined
+    static constexpr int longestString = maxCodes;  // a string grows by one byte a code
+
+    // A string of the table: its last bytes, up to 8 from a multiple of 8
+    // into the string, packed little-endian in tail; the string of its
+    // first (length - 1) / 8 * 8 bytes is entry head. So a string is written
+    // 8 bytes at a time, last block first, in (length + 7) / 8 steps.
+    struct Entry {
+        std::uint64_t tail;
+        std::uint16_t head;
+        std::uint16_t length;
+        std::uint8_t first;  // the string's first byte
+    };
+
+private:
+    Entry table[maxCodes];
+    // A string on its way into rows that it does not fit in one piece; the
+    // last block written may reach 7 bytes past it.
+    std::uint8_t scratch[longestString + 8];
 };
 
 }  // namespace fulmina::gif
