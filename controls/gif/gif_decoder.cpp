@@ -134,81 +134,85 @@ DecodeStatus LzwDecoder::decode(const std::uint8_t* file, std::size_t fileSize, 
     BitReader in(file + chunk.DataStart, file + end);
     Rows out(target.buffer + target.origin, target.stride, width, height, chunk.Interlaced != 0);
     const unsigned clear = 1u << minCodeSize;
-    for (unsigned i = 0; i < clear; ++i)
-        table[i] = Entry{i, 0, 1, static_cast<std::uint8_t>(i)};
+    for (unsigned i = 0; i < clear; ++i) table[i] = Entry{std::uint64_t{i} << 56, pack(1, 0, i)};
     int codeWidth = minCodeSize + 1;
     unsigned mask = (1u << codeWidth) - 1;
     unsigned next = clear + 2;
-    int previous = -1;
     // The 8 bytes of the row that end where the next string goes; those
     // inside the row are right.
     std::uint64_t last8 = 0;
+    unsigned previous = 0;
+    std::uint64_t ending = 0, meta = 0;  // the string of the code, as its entry holds them
 
+    unsigned code = clear;  // as if the data began with a clear code
     for (;;) {
-        if (!in.have(codeWidth)) return DecodeStatus::incomplete;
-        const unsigned code = in.take(codeWidth, mask);
-
         if (code - clear <= 1) {
             if (code != clear) return DecodeStatus::incomplete;  // an end code before the last pixel
             codeWidth = minCodeSize + 1;
             mask = (1u << codeWidth) - 1;
             next = clear + 2;
-            previous = -1;
-            continue;
-        }
-        if (previous < 0) {
-            if (code > clear) return DecodeStatus::corrupt;  // a first code must be a pixel
+            while (code == clear) {
+                if (!in.have(codeWidth)) return DecodeStatus::incomplete;
+                code = in.take(codeWidth, mask);
+            }
+            if (code == clear + 1) return DecodeStatus::incomplete;
+            if (code > clear) return DecodeStatus::corrupt;  // the first code after a clear is a pixel
+            ending = table[code].ending;
+            meta = table[code].meta;
         } else if (code > next) {
             return DecodeStatus::corrupt;
         } else if (next < maxCodes) {
             // The new string: the previous one and the first byte of this one
             // (of the previous one, when this is the string being made).
-            const Entry& from = table[previous];
-            const std::uint8_t byte = table[code < next ? code : static_cast<unsigned>(previous)].first;
-            const unsigned used = from.length & 7u;
-            Entry& e = table[next];
-            e.tail = used != 0 ? from.tail | (std::uint64_t{byte} << (8 * used)) : byte;
-            e.head = used != 0 ? from.head : static_cast<std::uint16_t>(previous);
-            e.length = static_cast<std::uint16_t>(from.length + 1);
-            e.first = from.first;
+            const std::uint64_t storedEnding = table[code].ending, storedMeta = table[code].meta;
+            const bool making = code == next;
+            const std::uint64_t byte = ((making ? meta : storedMeta) >> 32) & 0xFF;
+            const std::uint64_t madeEnding = (ending >> 8) | byte << 56;
+            std::uint64_t madeMeta = meta + 1;
+            if ((meta & 7) == 0) madeMeta = (madeMeta & ~std::uint64_t{0xFFFF0000}) | std::uint64_t{previous} << 16;
+            table[next] = Entry{madeEnding, madeMeta};
+            ending = making ? madeEnding : storedEnding;
+            meta = making ? madeMeta : storedMeta;
             if (++next == mask + 1 && codeWidth < 12) mask = (1u << ++codeWidth) - 1;
+        } else {
+            ending = table[code].ending;  // a full table keeps its width until a clear code (a deferred clear)
+            meta = table[code].meta;
         }
-        // A full table keeps its width until a clear code (a deferred clear).
-        previous = static_cast<int>(code);
+        previous = code;
 
-        // The string: full blocks of 8 from its start, then its last 8 bytes
-        // (with the row's bytes before it when it is shorter) ending at its end.
-        const Entry& e = table[code];
-        const int n = e.length;
-        const int blocks = (n - 1) >> 3;
-        const int inTail = 8 * (n - 8 * blocks);
-        std::uint64_t before = last8;
-        unsigned link = e.head;
-        if (blocks > 0) before = table[link].tail;
-        const std::uint64_t ending = ((before >> (inTail - 8)) >> 8) | (e.tail << (64 - inTail));
-        last8 = ending;
+        // The string: its heads' last 8 bytes from its start, then its own
+        // ending (after the row's bytes before it when it is shorter).
+        const int n = static_cast<int>(meta & 0xFFFF);
+        last8 = ending | (n < 8 ? last8 >> (8 * n) : 0);
+        unsigned link = (meta >> 16) & (maxCodes - 1);
         const int room = out.width - out.x;
         if (n <= room && out.x + n >= 8) {
             std::uint8_t* at = out.row + out.x;
-            for (int i = blocks; i-- > 0; link = table[link].head) store8(at + 8 * i, table[link].tail);
-            store8(at + n - 8, ending);
+            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 16) & (maxCodes - 1))
+                store8(at + 8 * i, table[link].ending);
+            store8(at + n - 8, last8);
             out.x += n;
             if (n == room && !out.next()) return DecodeStatus::complete;
-            continue;
+        } else {
+            // Across a row end, or too near a row's start: by way of the
+            // scratch buffer, a row at a time.
+            std::uint8_t* const start = scratch + 8;
+            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 16) & (maxCodes - 1))
+                store8(start + 8 * i, table[link].ending);
+            store8(start + n - 8, last8);
+            const std::uint8_t* from = start;
+            for (int left = n; left > 0;) {
+                const int part = std::min(left, out.width - out.x);
+                std::memcpy(out.row + out.x, from, static_cast<std::size_t>(part));
+                from += part;
+                left -= part;
+                out.x += part;
+                if (out.x == out.width && !out.next()) return DecodeStatus::complete;  // the rest is ignored
+            }
         }
-        // Across a row end, or too near a row's start: by way of the
-        // scratch buffer, a row at a time.
-        store8(scratch + 8 * blocks, e.tail);
-        for (int i = blocks; i-- > 0; link = table[link].head) store8(scratch + 8 * i, table[link].tail);
-        const std::uint8_t* from = scratch;
-        for (int left = n; left > 0;) {
-            const int part = std::min(left, out.width - out.x);
-            std::memcpy(out.row + out.x, from, static_cast<std::size_t>(part));
-            from += part;
-            left -= part;
-            out.x += part;
-            if (out.x == out.width && !out.next()) return DecodeStatus::complete;  // the rest is ignored
-        }
+
+        if (!in.have(codeWidth)) return DecodeStatus::incomplete;
+        code = in.take(codeWidth, mask);
     }
 }
 

@@ -37,22 +37,26 @@ public:
     static constexpr int maxCodes = 4096;
     static constexpr int longestString = maxCodes;  // a string grows by one byte a code
 
-    // A string of the table: its last bytes, up to 8 from a multiple of 8
-    // into the string, packed little-endian in tail; the string of its
-    // first (length - 1) / 8 * 8 bytes is entry head. So a string is written
-    // 8 bytes at a time, last block first, in (length + 7) / 8 steps.
+    // A string of the table: its last 8 bytes as they lie in memory, the
+    // last byte highest (a shorter string's bytes at the top, zeros below),
+    // and in meta, as pack() makes it, its length, its head (the entry of
+    // its first (length - 1) / 8 * 8 bytes) and its first byte. So a string
+    // is written in 8-byte stores, its heads' last bytes from its start and
+    // then its own at its end: (length + 7) / 8 stores, their number known
+    // before the first.
     struct Entry {
-        std::uint64_t tail;
-        std::uint16_t head;
-        std::uint16_t length;
-        std::uint8_t first;  // the string's first byte
+        std::uint64_t ending;
+        std::uint64_t meta;
     };
+    static constexpr std::uint64_t pack(unsigned length, unsigned head, unsigned first) {
+        return length | std::uint64_t{head} << 16 | std::uint64_t{first} << 32;
+    }
 
 private:
     Entry table[maxCodes];
-    // A string on its way into rows that it does not fit in one piece; the
-    // last block written may reach 7 bytes past it.
-    std::uint8_t scratch[longestString + 8];
+    // A string on its way into rows that it does not fit in one piece,
+    // after 8 bytes of room for the store that ends a short string.
+    std::uint8_t scratch[8 + longestString];
 };
 
 }  // namespace fulmina::gif
