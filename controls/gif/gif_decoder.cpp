@@ -7,29 +7,28 @@ namespace fulmina::gif {
 
 namespace {
 
-// Eight bytes, little-endian, at any alignment.
-std::uint64_t load8(const std::uint8_t* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
 void store8(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, 8); }
 
 // The image data's bits, read from its sub-blocks where they lie in the
-// file: eight bytes at a time inside a sub-block, a byte at a time near its
-// end or the end of the data.
+// file: a machine word at a time inside a sub-block (8 bytes, or 4 on a
+// 32-bit processor), a byte at a time near its end or the end of the data.
 class BitReader {
+    using Word = std::size_t;
+    static constexpr int wordBits = 8 * sizeof(Word);
+
 public:
     BitReader(const std::uint8_t* firstSizeByte, const std::uint8_t* end)
         : at(firstSizeByte), blockEnd(firstSizeByte), end(end) {}
 
-    // At least `need` bits (up to 57), unless the data ends first.
+    // At least `need` bits (up to 12), unless the data ends first.
     bool have(int need) {
         if (count >= need) return true;
-        if (blockEnd - at >= 8) {
-            bits |= load8(at) << count;
-            at += (63 - count) >> 3;
-            count |= 56;
+        if (blockEnd - at >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+            Word word;
+            std::memcpy(&word, at, sizeof(Word));
+            bits |= word << count;
+            at += (wordBits - 1 - count) >> 3;  // the whole bytes that fit
+            count |= wordBits - 8;
             return true;
         }
         return refillByBytes(need);
@@ -43,10 +42,10 @@ public:
 
 private:
     bool refillByBytes(int need) {
-        while (count <= 56) {
+        while (count <= wordBits - 8) {
             if (at == blockEnd && !nextBlock()) break;
             if (at < blockEnd) {
-                bits |= std::uint64_t{*at++} << count;
+                bits |= Word{*at++} << count;
                 count += 8;
             }
         }
@@ -63,7 +62,7 @@ private:
     const std::uint8_t* at;        // the next byte of the current sub-block
     const std::uint8_t* blockEnd;  // its end: the next sub-block's size byte
     const std::uint8_t* end;       // the end of the chunk, cut at the end of the file
-    std::uint64_t bits = 0;
+    Word bits = 0;
     int count = 0;
 };
 
@@ -142,7 +141,8 @@ DecodeStatus LzwDecoder::decode(const std::uint8_t* file, std::size_t fileSize, 
     // inside the row are right.
     std::uint64_t last8 = 0;
     unsigned previous = 0;
-    std::uint64_t ending = 0, meta = 0;  // the string of the code, as its entry holds them
+    std::uint64_t ending = 0;
+    std::uint32_t meta = 0;  // the string of the code, as its entry holds them
 
     unsigned code = clear;  // as if the data began with a clear code
     for (;;) {
@@ -164,12 +164,13 @@ DecodeStatus LzwDecoder::decode(const std::uint8_t* file, std::size_t fileSize, 
         } else if (next < maxCodes) {
             // The new string: the previous one and the first byte of this one
             // (of the previous one, when this is the string being made).
-            const std::uint64_t storedEnding = table[code].ending, storedMeta = table[code].meta;
+            const std::uint64_t storedEnding = table[code].ending;
+            const std::uint32_t storedMeta = table[code].meta;
             const bool making = code == next;
-            const std::uint64_t byte = ((making ? meta : storedMeta) >> 32) & 0xFF;
+            const std::uint64_t byte = (making ? meta : storedMeta) >> 24;
             const std::uint64_t madeEnding = (ending >> 8) | byte << 56;
-            std::uint64_t madeMeta = meta + 1;
-            if ((meta & 7) == 0) madeMeta = (madeMeta & ~std::uint64_t{0xFFFF0000}) | std::uint64_t{previous} << 16;
+            std::uint32_t madeMeta = meta + 1;
+            if ((meta & 7) == 0) madeMeta = (madeMeta & ~0xFFF000u) | previous << 12;
             table[next] = Entry{madeEnding, madeMeta};
             ending = making ? madeEnding : storedEnding;
             meta = making ? madeMeta : storedMeta;
@@ -182,13 +183,13 @@ DecodeStatus LzwDecoder::decode(const std::uint8_t* file, std::size_t fileSize, 
 
         // The string: its heads' last 8 bytes from its start, then its own
         // ending (after the row's bytes before it when it is shorter).
-        const int n = static_cast<int>(meta & 0xFFFF);
+        const int n = static_cast<int>(meta & 0xFFF);
         last8 = ending | (n < 8 ? last8 >> (8 * n) : 0);
-        unsigned link = (meta >> 16) & (maxCodes - 1);
+        unsigned link = (meta >> 12) & 0xFFF;
         const int room = out.width - out.x;
         if (n <= room && out.x + n >= 8) {
             std::uint8_t* at = out.row + out.x;
-            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 16) & (maxCodes - 1))
+            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 12) & 0xFFF)
                 store8(at + 8 * i, table[link].ending);
             store8(at + n - 8, last8);
             out.x += n;
@@ -197,7 +198,7 @@ DecodeStatus LzwDecoder::decode(const std::uint8_t* file, std::size_t fileSize, 
             // Across a row end, or too near a row's start: by way of the
             // scratch buffer, a row at a time.
             std::uint8_t* const start = scratch + 8;
-            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 16) & (maxCodes - 1))
+            for (int i = (n - 1) >> 3; i-- > 0; link = (table[link].meta >> 12) & 0xFFF)
                 store8(start + 8 * i, table[link].ending);
             store8(start + n - 8, last8);
             const std::uint8_t* from = start;

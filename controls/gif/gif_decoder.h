@@ -46,10 +46,10 @@ public:
     // before the first.
     struct Entry {
         std::uint64_t ending;
-        std::uint64_t meta;
+        std::uint32_t meta;
     };
-    static constexpr std::uint64_t pack(unsigned length, unsigned head, unsigned first) {
-        return length | std::uint64_t{head} << 16 | std::uint64_t{first} << 32;
+    static constexpr std::uint32_t pack(unsigned length, unsigned head, unsigned first) {
+        return length | head << 12 | first << 24;  // 12, 12 and 8 bits: no string is 4096 long
     }
 
 private:
