@@ -17,13 +17,6 @@ namespace {
 using Command = GifClock::Command;
 using TimerMode = GifClock::TimerMode;
 
-bool isGifSignature(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() < 6) return false;
-    std::string text(bytes.begin(), bytes.begin() + 6);
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text == "gif89a" || text == "gif87a";
-}
-
 // The system pointers behind MousePointer's numbers.
 LPCWSTR systemPointer(int pointer) {
     switch (pointer) {
@@ -287,15 +280,14 @@ void ucAniGIF::LoadAnimatedGIF_Remote(const std::string& RemotePath) {
 
 void ucAniGIF::downloaded(bool ok, std::vector<std::uint8_t> bytes) {
     const auto finished = std::move(download);  // freed when this returns
-    if (!ok || bytes.size() <= 14 || !isGifSignature(bytes)) {
+    const GifHeader header = readGifHeader(bytes.data(), bytes.size());
+    if (!ok || bytes.size() <= 14 || !header.valid) {
         if (RemoteLoadFailure) RemoteLoadFailure();
         return;
     }
     bool cancel = false;
     if (RemoteLoadComplete) {
-        const float width = static_cast<float>(bytes[6] | (bytes[7] << 8));
-        const float height = static_cast<float>(bytes[8] | (bytes[9] << 8));
-        RemoteLoadComplete(width, height, cancel);
+        RemoteLoadComplete(static_cast<float>(header.ScreenWidth), static_cast<float>(header.ScreenHeight), cancel);
     }
     if (cancel) return;
     if (loadGifBytes(std::move(bytes))) resizeToStretch();

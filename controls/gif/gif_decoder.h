@@ -4,10 +4,10 @@
 // rows a stride apart (negative for a buffer whose rows run bottom up).
 // Interlaced images are put in their rows as they come. A corrupt or cut-off
 // stream ends the frame where it goes wrong and keeps what came before it;
-// nothing is read or written outside the two buffers.
+// nothing is read or written outside the two buffers, and no pixel past the
+// last one decoded is changed.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "controls/gif/gif_stream.h"
 
@@ -27,20 +27,36 @@ enum class DecodeStatus {
     badTarget,   // the frame does not fit the target, or its chunk is no image: nothing written
 };
 
-// All of one decoder's working state; reused from frame to frame.
+// All of one decoder's working state, of a fixed size, reused from frame to
+// frame and from load to load.
 class LzwDecoder {
 public:
     DecodeStatus decode(const std::uint8_t* file, std::size_t fileSize, const GifChunk& chunk,
                         const GifFrame& frame, const IndexTarget& target);
 
-private:
     static constexpr int maxCodes = 4096;
-    std::uint16_t prefix[maxCodes];
-    std::uint8_t suffix[maxCodes];
-    std::uint8_t first[maxCodes];
-    std::uint16_t length[maxCodes];
-    std::uint8_t stack[maxCodes];
-    std::vector<std::uint8_t> data;  // the image's sub-blocks joined
+    static constexpr int longestString = maxCodes;  // a string grows by one byte a code
+
+    // A string of the table: its last 8 bytes as they lie in memory, the
+    // last byte highest (a shorter string's bytes at the top, zeros below),
+    // and in meta, as pack() makes it, its length, its head (the entry of
+    // its first (length - 1) / 8 * 8 bytes) and its first byte. So a string
+    // is written in 8-byte stores, its heads' last bytes from its start and
+    // then its own at its end: (length + 7) / 8 stores, their number known
+    // before the first.
+    struct Entry {
+        std::uint64_t ending;
+        std::uint32_t meta;
+    };
+    static constexpr std::uint32_t pack(unsigned length, unsigned head, unsigned first) {
+        return length | head << 12 | first << 24;  // 12, 12 and 8 bits: no string is 4096 long
+    }
+
+private:
+    Entry table[maxCodes];
+    // A string on its way into rows that it does not fit in one piece,
+    // after 8 bytes of room for the store that ends a short string.
+    std::uint8_t scratch[8 + longestString];
 };
 
 }  // namespace fulmina::gif

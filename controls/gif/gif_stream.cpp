@@ -67,12 +67,11 @@ bool sameText(const std::uint8_t* a, const char* b, std::size_t n) {
 
 class Scan {
 public:
-    Scan(const std::uint8_t* bytes, std::size_t size, GifStream& stream) : in(bytes, size), s(stream) {}
+    Scan(const std::uint8_t* bytes, std::size_t size, GifStream& stream)
+        : bytes(bytes), size(size), in(bytes, size), s(stream) {}
 
     std::int32_t run() {
-        std::uint8_t signature[6];
-        in.block(6, signature);
-        if (!sameText(signature, "gif89a", 6) && !sameText(signature, "gif87a", 6)) return 0;
+        if (!readGifHeader(bytes, size).valid) return 0;
         // The logical screen's size, background and aspect are not used.
         in.cursor = 10;
         std::uint8_t packed = 0;
@@ -173,6 +172,7 @@ private:
         pending.Top = top;
         pending.Width = width;
         pending.Height = height;
+        chunk.Interlaced = (q & 0x40) != 0;
         if (q & 0x80) {
             pending.PaletteIndex = localTables + 1;
             s.palettes.resize(static_cast<std::size_t>(pending.PaletteIndex) + 1);
@@ -181,8 +181,8 @@ private:
         } else if (!hasGlobalTable) {
             return Step::failLoad;
         }
-        std::uint8_t codeSize = 0;
-        if (!in.byte(codeSize)) return Step::stop;
+        if (!in.byte(chunk.CodeSize)) return Step::stop;
+        chunk.DataStart = static_cast<std::int32_t>(in.cursor);
         in.skipSubBlocks();
         if (s.frames.size() >= static_cast<std::size_t>(maxFrames)) return Step::stop;
         chunk.Length = static_cast<std::int32_t>(in.cursor) - chunk.Start;
@@ -196,6 +196,8 @@ private:
         return Step::next;
     }
 
+    const std::uint8_t* bytes;
+    std::size_t size;
     ByteReader in;
     GifStream& s;
     GifFrame pending;
@@ -204,6 +206,17 @@ private:
 };
 
 }  // namespace
+
+GifHeader readGifHeader(const std::uint8_t* bytes, std::size_t size) {
+    GifHeader header;
+    if (bytes == nullptr || size < 6 || !(sameText(bytes, "gif89a", 6) || sameText(bytes, "gif87a", 6))) return header;
+    header.valid = true;
+    if (size >= 10) {
+        header.ScreenWidth = bytes[6] | (bytes[7] << 8);
+        header.ScreenHeight = bytes[8] | (bytes[9] << 8);
+    }
+    return header;
+}
 
 std::int32_t parseGifStream(const std::uint8_t* bytes, std::size_t size, GifStream& stream) {
     stream = GifStream{};

@@ -27,10 +27,14 @@ struct GifFrame {
 
 // The bytes of one image: descriptor, local table, code size, data
 // sub-blocks and terminator. A cut-off image's Length may reach past the end
-// of the buffer: every copy must stop there.
+// of the buffer: every copy must stop there. The scan also records what the
+// decoder needs from the descriptor, so that nothing reads it again.
 struct GifChunk {
     std::int32_t Length = 0;
-    std::int32_t Start = 0;  // the image separator 0x2C
+    std::int32_t Start = 0;      // the image separator 0x2C
+    std::int32_t DataStart = 0;  // the size byte of the first data sub-block
+    std::uint8_t CodeSize = 0;   // the LZW minimum code size, as the file gives it
+    std::uint8_t Interlaced = 0;
 };
 
 // 256 colours 0x00RRGGBB, in the order of a DIB colour table.
@@ -44,6 +48,15 @@ struct GifStream {
     std::int32_t ActualHeight = 0;
     std::int32_t Loops = 0;            // from "NETSCAPE2.0"; 0 when the file has none
 };
+
+// The file's header as a download is checked by it: the signature (GIF87a or
+// GIF89a, in any case) and the logical screen's size.
+struct GifHeader {
+    bool valid = false;
+    std::int32_t ScreenWidth = 0;
+    std::int32_t ScreenHeight = 0;
+};
+GifHeader readGifHeader(const std::uint8_t* bytes, std::size_t size);
 
 // The most frames a stream holds; an image past it ends the scan.
 constexpr std::int32_t maxFrames = 32762;

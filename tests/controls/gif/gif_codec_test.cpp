@@ -161,6 +161,85 @@ TEST(GifDecoder, DamagedStreamsEndTheFrameAndKeepWhatCameBefore) {
     }
 }
 
+// One image of LZW data in sub-blocks of the given size.
+Bytes imageFile(int width, int height, int codeSize, const Bytes& data, std::size_t blockSize = 255,
+                bool interlaced = false) {
+    Bytes file = header(width, height, 7);
+    file.push_back(0x2C);
+    put16(file, 0), put16(file, 0), put16(file, width), put16(file, height);
+    file.push_back(interlaced ? 0x40 : 0);
+    file.push_back(static_cast<std::uint8_t>(codeSize));
+    subBlocks(file, data, blockSize);
+    trailer(file);
+    return file;
+}
+
+TEST(GifDecoder, StringsAcrossSubBlocksRowEndsAndInterlacedPassesMatchGiflibAndStayInTheFrame) {
+    struct Case {
+        int width, height, runs, colours;
+        std::size_t blockSize;
+        bool interlaced;
+        const char* what;
+    } cases[] = {
+        {40, 30, 200, 4, 1, false, "long strings over 1-byte sub-blocks"},
+        {40, 30, 1, 256, 3, false, "noise over 3-byte sub-blocks"},
+        {64, 16, 30, 8, 7, false, "strings across row ends, 7-byte sub-blocks"},
+        {33, 20, 60, 16, 9, true, "interlaced passes ending mid-string"},
+        {13, 13, 500, 2, 8, true, "one run longer than a pass"},
+        {7, 50, 40, 8, 255, false, "rows narrower than a wide store"},
+        {8, 9, 30, 8, 254, true, "rows as wide as a wide store"},
+        {250, 4, 1000, 3, 255, false, "strings hundreds of bytes long"},
+        {1, 200, 5, 2, 2, true, "one column"},
+    };
+    for (const Case& c : cases) {
+        const Bytes pixels = randomPixels(std::size_t(c.width) * c.height, c.colours, unsigned(c.width * c.height), c.runs);
+        const int codeSize = std::max(2, c.colours > 16 ? 8 : c.colours > 4 ? 4 : 2);
+        const Bytes file = imageFile(c.width, c.height, codeSize, gifbuild::lzw(pixels, codeSize), c.blockSize, c.interlaced);
+        const auto expected = oracle::decode(file);
+        ASSERT_TRUE(expected) << c.what;
+        // The frame at column 8, row 1 of a strip 16 wider and 2 higher.
+        GifStream s;
+        ASSERT_EQ(parseGifStream(file.data(), file.size(), s), 1) << c.what;
+        const std::size_t stride = std::size_t(c.width) + 16;
+        Bytes strip(stride * std::size_t(c.height + 2), 0xAA);
+        LzwDecoder d;
+        EXPECT_EQ(d.decode(file.data(), file.size(), s.chunks[0], s.frames[0],
+                           {strip.data(), strip.size(), std::ptrdiff_t(stride + 8), std::ptrdiff_t(stride)}),
+                  DecodeStatus::complete)
+            << c.what;
+        Bytes frame, outside;
+        for (std::size_t y = 0; y < std::size_t(c.height + 2); ++y)
+            for (std::size_t x = 0; x < stride; ++x) {
+                const bool inFrame = y >= 1 && y <= std::size_t(c.height) && x >= 8 && x < std::size_t(c.width) + 8;
+                (inFrame ? frame : outside).push_back(strip[y * stride + x]);
+            }
+        EXPECT_EQ(frame, (*expected)[0].indices) << c.what;
+        EXPECT_EQ(outside, Bytes(outside.size(), 0xAA)) << c.what;
+    }
+}
+
+TEST(GifDecoder, DataEndingAnywhereKeepsEveryPixelBeforeAndTouchesNoneAfter) {
+    // Long runs: most codes are strings written with several wide stores.
+    const int width = 64, height = 20;
+    const Bytes pixels = randomPixels(std::size_t(width) * height, 4, 17, 300);
+    LzwOptions noEnd;
+    noEnd.endCode = false;
+    const Bytes data = gifbuild::lzw(pixels, 2, noEnd);
+    std::size_t keptBefore = 0;
+    for (std::size_t cut = 1; cut <= data.size(); ++cut) {
+        const Bytes file = imageFile(width, height, 2, Bytes(data.begin(), data.begin() + long(cut)), 5);
+        const Decoded d = decodeFrame(file);
+        std::size_t kept = 0;
+        while (kept < pixels.size() && d.pixels[kept] == pixels[kept]) ++kept;
+        ASSERT_EQ(Bytes(d.pixels.begin() + long(kept), d.pixels.end()), Bytes(pixels.size() - kept, 0xEE))
+            << "cut after " << cut << " bytes";
+        EXPECT_GE(kept, keptBefore) << "cut after " << cut << " bytes";
+        EXPECT_EQ(d.status, kept == pixels.size() ? DecodeStatus::complete : DecodeStatus::incomplete) << cut;
+        keptBefore = kept;
+    }
+    EXPECT_EQ(keptBefore, pixels.size());
+}
+
 Bytes written(const Bytes& pixels, int width, int height, bool transparent = false, std::uint8_t index = 0) {
     PaletteRow colours{};
     for (int i = 0; i < 256; ++i) colours[std::size_t(i)] = std::uint32_t(i) * 0x010203u;

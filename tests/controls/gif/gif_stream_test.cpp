@@ -43,6 +43,27 @@ TEST(GifStream, SignaturesInAnyLetterCaseAndNothingElse) {
     EXPECT_EQ(scan(onlyTrailer, s), 0);
 }
 
+TEST(GifStream, TheHeaderGivesTheLogicalScreenAndEachChunkItsCodeSizeInterlacingAndData) {
+    Bytes b = header(300, 2, 1, "gif87a");
+    image(b, {0, 0, 3, 2, -1, false, 2});
+    const std::size_t second = b.size();
+    image(b, {1, 0, 2, 2, 2, true, 5});
+    trailer(b);
+    const GifHeader h = readGifHeader(b.data(), b.size());
+    EXPECT_TRUE(h.valid);
+    EXPECT_EQ((std::vector<int>{h.ScreenWidth, h.ScreenHeight}), (std::vector<int>{300, 2}));
+    EXPECT_FALSE(readGifHeader(b.data(), 5).valid);
+    EXPECT_FALSE(readGifHeader(Bytes{'G', 'I', 'F', '9', '0', 'a', 1, 0, 1, 0}.data(), 10).valid);
+    GifStream s;
+    ASSERT_EQ(scan(b, s), 2);
+    EXPECT_EQ(s.chunks[1].Start, std::int32_t(second));
+    // After the descriptor, the 8-entry local table and the code size byte.
+    EXPECT_EQ(s.chunks[1].DataStart, std::int32_t(second + 10 + 24 + 1));
+    EXPECT_EQ(b[std::size_t(s.chunks[1].DataStart) - 1], 5);
+    EXPECT_EQ((std::vector<int>{s.chunks[0].CodeSize, s.chunks[0].Interlaced, s.chunks[1].CodeSize, s.chunks[1].Interlaced}),
+              (std::vector<int>{2, 0, 5, 1}));
+}
+
 TEST(GifStream, FramesRecordRectangleDelayTableTransparencyAndDisposal) {
     Bytes b = header(8, 8, 1);
     graphicControl(b, 2, 7, 3);
