@@ -77,13 +77,4 @@ handles::Font createFont(const FontDescription& font) {
     return handles::Font(CreateFontIndirectW(&lf));
 }
 
-int textWidth(const FontDescription& font, const std::wstring& text) {
-    const handles::Font made = createFont(font);
-    handles::WindowDc screen;
-    handles::Selection selected(screen.get(), made.get());
-    SIZE size{};
-    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
-}
-
 }  // namespace forms

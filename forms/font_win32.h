@@ -17,7 +17,4 @@ std::wstring resolvedFace(const FontDescription& font);
 // The font at the screen's resolution.
 handles::Font createFont(const FontDescription& font);
 
-// The width in pixels of one line of text in the font.
-int textWidth(const FontDescription& font, const std::wstring& text);
-
 }  // namespace forms

@@ -58,6 +58,14 @@ void Label::measureFont() {
     fontLineHeight = metrics.tmHeight;
 }
 
+int Label::textWidth() const {
+    handles::WindowDc screen;
+    handles::Selection selected(screen.get(), font.get());
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
 void Label::UserControl_Paint(HDC dc) {
     const int width = Width(), height = Height();
     if (width <= 0 || height <= 0 || text.empty()) return;

@@ -38,6 +38,8 @@ public:
     void setPathEllipsis(bool on);
     // The height of one line of its text, in pixels.
     int lineHeight() const { return fontLineHeight; }
+    // The width of its text on one line, in pixels.
+    int textWidth() const;
 
     MouseHandler MouseDown, MouseMove, MouseUp;
     std::function<void()> Click;

@@ -10,7 +10,6 @@
 
 #include "common/saver_contract.h"
 #include "forms/application_win32.h"
-#include "forms/font_win32.h"
 #include "forms/text_win32.h"
 #include "host/module_values.h"
 #include "host/paths.h"
@@ -35,12 +34,6 @@ forms::Form::Design dialogDesign() {
     d.background = RGB(230, 228, 244);
     d.font = Command::designFont();
     return d;
-}
-
-// A choice's label as wide as its text, so that all of the text is
-// clickable in whatever font the system draws it with.
-int choiceWidth(const forms::Form& form, const char* caption) {
-    return std::max(1, forms::textWidth(form.ambientFont(), forms::wide(caption)));
 }
 
 forms::Label::Alignment left = forms::Label::Alignment::left;
@@ -71,8 +64,10 @@ FulminaP::FulminaP(SettingsStore& settingsStore)
     const char* captions[3] = {texts::choiceNone, texts::choiceCd, texts::choiceFile};
     for (int i = 0; i < 3; ++i) {
         Img_BGM[i] = std::make_unique<forms::Image>(*this, 12 + 20, 12 + rows[i], 13, 13);
-        lbl_BGM[i] = std::make_unique<forms::Label>(*this, 12 + 36, 12 + rows[i], choiceWidth(*this, captions[i]), 13,
-                                                    captions[i], left);
+        lbl_BGM[i] = std::make_unique<forms::Label>(*this, 12 + 36, 12 + rows[i], 1, 13, captions[i], left);
+        // As wide as its text, so that all of it is clickable in whatever
+        // font the system draws it with.
+        lbl_BGM[i]->Move(12 + 36, 12 + rows[i], std::max(1, lbl_BGM[i]->textWidth()), 13);
         Img_BGM[i]->Click = [this, i] { choose(i); };
         lbl_BGM[i]->Click = [this, i] { choose(i); };
     }
