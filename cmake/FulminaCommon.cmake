@@ -31,6 +31,7 @@ set(FULMINA_HOST_CORE_SOURCES
   host/module_values.cpp
   host/mode_letter.cpp
   host/paths.cpp
+  host/plain_file.cpp
   host/setting_number.cpp
   host/settings_file.cpp
   host/music_player.cpp

@@ -55,8 +55,12 @@ using Brush = Owned<HBRUSH, GdiObjectTraits>;
 using Font = Owned<HFONT, GdiObjectTraits>;
 // A DC from CreateCompatibleDC.
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
-// A process, thread or event handle (not a file's: those use INVALID_HANDLE_VALUE).
+// A process, thread, event or file handle.
 using KernelObject = Owned<HANDLE, KernelObjectTraits>;
+
+// The owner of what CreateFile or ReOpenFile gave back: empty when they
+// failed (INVALID_HANDLE_VALUE, which is no handle to close).
+inline KernelObject fileHandle(HANDLE file) { return KernelObject(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
 // The DC of a window, or of the screen for no window, from GetDC; released
 // with ReleaseDC when the scope ends.

@@ -87,4 +87,10 @@ bool PictureBox::SavePicture(const char* path) const {
     return writeBmp24(path, image.width(), image.height(), image.bits());
 }
 
+std::vector<std::uint8_t> PictureBox::PictureFileBytes() const {
+    if (!image) return {};
+    GdiFlush();
+    return bmp::file24(image.width(), image.height(), static_cast<const std::uint8_t*>(image.bits()));
+}
+
 }  // namespace forms

@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "common/handles_win32.h"
 #include "common/memory_bitmap_win32.h"
@@ -57,6 +59,8 @@ public:
     HDC imageDc() const { return image.dc(); }
     // Writes the persistent image as a 24-bit BMP file; false on failure.
     bool SavePicture(const char* path) const;
+    // The bytes of that file; empty when there is no image.
+    std::vector<std::uint8_t> PictureFileBytes() const;
 
 protected:
     void UserControl_Paint(HDC target) override;

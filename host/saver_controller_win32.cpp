@@ -20,11 +20,11 @@ FulminaS::FulminaS()
       Timer2(*this, 200, false, [this] { Timer2_Timer(); }),
       Timer3(*this, 500, true, [this] { Timer3_Timer(); }),
       bgm(mci, Fulmina_B.settings, Fulmina_B.ApiResult),
+      texture(contract::textureFolder, contract::textureFile),
       watch(GetTickCount()) {}
 
 void FulminaS::Form_Load() {
-    writableTexture();
-    Display.SavePicture(contract::textureFile);
+    texture.write(Display.PictureFileBytes());  // without it the renderer draws plain sprites
     startRenderer();
     music = musicSourceOf(Fulmina_B.settings);
     switch (music) {
@@ -42,14 +42,6 @@ void FulminaS::Form_Load() {
         case MusicSource::none:
             break;
     }
-}
-
-// The texture file is the saver's own: one left read-only is made writable,
-// so that it can be replaced and deleted.
-void FulminaS::writableTexture() {
-    const DWORD attributes = GetFileAttributesA(contract::textureFile);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesA(contract::textureFile, attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 // The renderer by its full path as the application, so that a folder with
@@ -110,8 +102,7 @@ void FulminaS::Form_QueryUnload() {
         bgm.Mp3Close();
     }
     if (modeLetter(processArguments()) == 'S') Fulmina_B.SavedCursorCount = ShowCursor(TRUE);
-    writableTexture();
-    DeleteFileA(contract::textureFile);
+    texture.remove();
     forms::endProcess();
 }
 

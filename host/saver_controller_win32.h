@@ -8,6 +8,7 @@
 #include "host/music_player.h"
 #include "host/platform_win32.h"
 #include "host/renderer_watch.h"
+#include "host/texture_file_win32.h"
 
 namespace fulmina {
 
@@ -26,7 +27,6 @@ private:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    static void writableTexture();
     void startRenderer();
     RendererWatch::Process rendererProcess() const;
 
@@ -37,6 +37,7 @@ private:
     Win32Mci mci;
     FulminaBgm bgm;
     MusicSource music = MusicSource::none;  // what this run plays, from its start
+    TextureFile texture;                    // the glow texture file this run wrote
     handles::KernelObject renderer;         // the renderer's process, once started
     RendererWatch watch;
 };

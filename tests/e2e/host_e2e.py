@@ -70,11 +70,12 @@ class HostEndToEnd(unittest.TestCase):
     def texture(self):
         return self.wine.drive_c("z_quil", "Fulmina.bmp")
 
-    def run_saver_until_escape(self, *args, check_while_running=None, host_ends_within=3.0):
+    def run_saver_until_escape(self, *args, check_while_running=None, host_ends_within=3.0, texture=True):
         host = self.start(*args)
         window = self.wine.wait_window(lambda w: w["visible"] == "1")
         self.assertIsNotNone(window, "the renderer window did not appear")
-        self.assertTrue(os.path.isfile(self.texture()), "no glow texture file while the renderer runs")
+        if texture:
+            self.assertTrue(os.path.isfile(self.texture()), "no glow texture file while the renderer runs")
         if check_while_running:
             check_while_running()
         self.wine.press("Escape")
@@ -82,7 +83,8 @@ class HostEndToEnd(unittest.TestCase):
         self.assertIsNotNone(self.wine.wait_gone(10), "the renderer did not end on Escape")
         self.assertEqual(host.wait(10), 0)
         self.assertLess(time.monotonic() - gone, host_ends_within, "the host outlived the renderer")
-        self.assertFalse(os.path.exists(self.texture()), "the glow texture file was left behind")
+        if texture:
+            self.assertFalse(os.path.lexists(self.texture()), "the glow texture file was left behind")
         self.assertFalse(os.path.exists(self.wine.drive_c("decoy_ran")), "a wrong program was started")
         return host
 
@@ -105,6 +107,35 @@ class HostEndToEnd(unittest.TestCase):
         self.assertIn("R", attrib().split("C:")[0], "the file is not read-only")
         self.run_saver_until_escape("/s", check_while_running=lambda: self.assertEqual(
             read_picture(self.texture()).at(64, 64), (255, 255, 255)))
+
+    def test_planted_links_are_neither_written_nor_deleted_through(self):
+        victims = self.wine.drive_c("victims")
+        victim = os.path.join(victims, "Fulmina.bmp")
+        folder = self.wine.drive_c("z_quil")
+        plants = {
+            "the file a symbolic link to another": lambda: os.symlink(victim, self.texture()),
+            "the folder a link to another folder": lambda: (os.rmdir(folder), os.symlink(victims, folder)),
+            "the file a hard link of another": lambda: os.link(victim, self.texture()),
+        }
+        for case, plant in plants.items():
+            with self.subTest(case):
+                for path in (folder, victims):
+                    if os.path.islink(path):
+                        os.remove(path)
+                    shutil.rmtree(path, ignore_errors=True)
+                    os.makedirs(path)
+                with open(victim, "wb") as f:
+                    f.write(b"someone else's file")
+                plant()
+                def victim_untouched():
+                    with open(victim, "rb") as f:
+                        self.assertEqual(f.read(), b"someone else's file", "written through the link")
+                self.run_saver_until_escape("/s", check_while_running=victim_untouched, texture=False)
+                self.assertTrue(os.path.isfile(victim), "deleted through the link")
+                victim_untouched()
+        if os.path.islink(folder):
+            os.remove(folder)
+        shutil.rmtree(victims)
 
     def test_the_host_passes_its_foreground_right_to_the_renderer_which_takes_it(self):
         # Windows alone shows the foreground lock; Wine's relay trace shows who
