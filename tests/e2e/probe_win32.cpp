@@ -133,6 +133,37 @@ int messageBox(DWORD millis) {
     return 0;
 }
 
+// Listens for the system's setting-change broadcasts for a while: prints
+// "ready" once listening, then one line per WM_SETTINGCHANGE (its action).
+LRESULT CALLBACK settingListener(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE) {
+        std::printf("setting-change %u\n", static_cast<unsigned>(wParam));
+        std::fflush(stdout);
+    }
+    return DefWindowProcW(w, message, wParam, lParam);
+}
+
+int settingChanges(DWORD millis) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = settingListener;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ProbeListener";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, L"ProbeListener", L"listener", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    std::puts("ready");
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < millis) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
 bool startedAs(const char* fileName) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -247,6 +278,7 @@ int main(int argc, char** argv) {
                     IsWindowVisible(w) && IsWindowEnabled(w) ? 1 : 0);
         return 0;
     }
+    if (std::strcmp(cmd, "setting-changes") == 0) return settingChanges(millis);
     if (std::strcmp(cmd, "acp") == 0) {
         std::printf("%u\n", GetACP());
         return 0;
