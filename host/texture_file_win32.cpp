@@ -61,11 +61,26 @@ bool clearReadOnly(HANDLE file) {
     return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
 }
 
+struct FileIdentity {
+    DWORD volume = 0, high = 0, low = 0;
+    bool operator==(const FileIdentity& o) const { return volume == o.volume && high == o.high && low == o.low; }
+};
+
+std::optional<FileIdentity> identityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// Deletes the file that the handle is open on, once the handle that can
+// delete it is shown to be that same file: Wine reopens a handle by the name
+// it was opened with, which may be another file's by now.
 bool deleteThrough(HANDLE file) {
+    const std::optional<FileIdentity> own = identityOf(file);
     const handles::KernelObject deleter = reopen(file, DELETE, shareAll);
+    if (!own || !deleter || !(identityOf(deleter.get()) == own)) return false;
     FILE_DISPOSITION_INFO disposition{TRUE};
-    return deleter && SetFileInformationByHandle(deleter.get(), FileDispositionInfo, &disposition,
-                                                 sizeof(disposition)) != FALSE;
+    return SetFileInformationByHandle(deleter.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
 }
 
 bool writeWhole(HANDLE file, const std::vector<std::uint8_t>& bytes) {
