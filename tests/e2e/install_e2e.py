@@ -36,6 +36,12 @@ class Release(unittest.TestCase):
                         ARGS["version"], ARGS["target"]], check=True, capture_output=True, timeout=300)
         cls.setup = os.path.join(cls.dist, "Fulmina-%s-setup.exe" % ARGS["version"])
 
+    def setUp(self):
+        # Each test installs afresh: no entry and no copy left by another.
+        self.wine.run_reg("delete", UNINSTALL, "/f")
+        for folder in glob.glob(self.wine.drive_c("users", "*", "AppData", "Local", "Programs", "Fulmina")):
+            shutil.rmtree(folder)
+
     def reg_value(self, key, name):
         done = self.wine.run_reg("query", key, "/v", name)
         if done.returncode != 0:
@@ -65,6 +71,25 @@ class Release(unittest.TestCase):
         while time.monotonic() < end and self.wine.run_reg("query", UNINSTALL).returncode == 0:
             time.sleep(0.5)
         time.sleep(1.0)
+
+    def test_make_release_writes_only_into_a_folder_of_its_own(self):
+        foreign = os.path.join(ARGS["out"], "someones-folder")
+        shutil.rmtree(foreign, ignore_errors=True)
+        os.makedirs(foreign)
+        with open(os.path.join(foreign, "thesis.txt"), "wb") as f:
+            f.write(b"not a release")
+        done = subprocess.run([os.path.join(TOP, "tools", "make-release"), ARGS["bin"], ARGS["assets"], foreign,
+                               ARGS["version"], ARGS["target"]], capture_output=True, timeout=300)
+        self.assertNotEqual(done.returncode, 0)
+        self.assertEqual(os.listdir(foreign), ["thesis.txt"])
+        # Its own folder again: what it made is replaced, what someone added stays.
+        with open(os.path.join(self.dist, "notes.txt"), "wb") as f:
+            f.write(b"added by hand")
+        subprocess.run([os.path.join(TOP, "tools", "make-release"), ARGS["bin"], ARGS["assets"], self.dist,
+                        ARGS["version"], ARGS["target"]], check=True, capture_output=True, timeout=300)
+        self.assertIn("notes.txt", os.listdir(self.dist))
+        self.assertTrue(os.path.isfile(self.setup))
+        shutil.rmtree(foreign)
 
     def test_the_zip_holds_the_two_programs_and_the_text(self):
         with zipfile.ZipFile(os.path.join(self.dist, "Fulmina-%s.zip" % ARGS["version"])) as z:
@@ -110,11 +135,8 @@ class Release(unittest.TestCase):
         os.remove(os.path.join(folder, "Fulmina.ini"))
         os.rmdir(folder)
 
-    def clear_previous_install(self):
-        self.wine.run_reg("delete", UNINSTALL, "/f")
 
     def test_installing_again_goes_over_the_first_copy_and_uninstalling_gives_everything_back(self):
-        self.clear_previous_install()
         self.wine.run_reg("add", DESKTOP, "/v", "SCRNSAVE.EXE", "/d", r"C:\windows\system32\mine.scr", "/f")
         self.wine.run_reg("add", DESKTOP, "/v", "ScreenSaveActive", "/d", "0", "/f")
         custom = self.wine.drive_c("CustomSaver")
@@ -149,7 +171,6 @@ class Release(unittest.TestCase):
         shutil.rmtree(custom)
 
     def test_the_uninstaller_deletes_the_texture_file_only_when_it_is_a_plain_one(self):
-        self.clear_previous_install()
         texture_folder = self.wine.drive_c("z_quil")
         victim = self.wine.drive_c("victim.bmp")
         plants = {
