@@ -19,4 +19,10 @@ std::optional<std::string> exactAnsi932(const std::wstring& text);
 // The program's own UTF-8 texts as code page 932 bytes; each has a spelling.
 std::string ansi932(const std::string& utf8);
 
+// Text in the system's ANSI code page (file names the ANSI calls read), as
+// the user reads it; and the code page's exact spelling of a text, nothing
+// when a character has none of its own.
+std::wstring fromAnsi(const std::string& ansi);
+std::optional<std::string> exactAnsi(const std::wstring& text);
+
 }  // namespace forms
