@@ -296,19 +296,12 @@ class HostEndToEnd(unittest.TestCase):
         self.assertEqual(host.wait(15), 0)
 
     def test_a_wav_that_cannot_be_played_leaves_the_saver_silent(self):
-        # The system's default sound is a tone that would be heard in its place.
+        # The system's default sound (win.ini's [sounds] Default, kept in the
+        # registry) is a tone that would be heard in the file's place.
         tone = self.music_file("tone.wav", "wav")
-        win_ini = self.wine.drive_c("windows", "win.ini")
-        kept = open(win_ini, "rb").read() if os.path.exists(win_ini) else None
-        with open(win_ini, "ab") as f:
-            f.write(b"\r\n[sounds]\r\nDefault=" + sjis(tone) + b"\r\n")
-        def give_back():
-            if kept is None:
-                os.remove(win_ini)
-            else:
-                with open(win_ini, "wb") as f:
-                    f.write(kept)
-        self.addCleanup(give_back)
+        key = r"HKCU\Control Panel\Sounds"
+        self.wine.run_reg("add", key, "/v", "Default", "/d", tone, "/f")
+        self.addCleanup(self.wine.run_reg, "delete", key, "/v", "Default", "/f")
         folder = self.wine.drive_c("My Music")
         with open(os.path.join(folder, "corrupt.wav"), "wb") as f:
             f.write(b"RIFF\x10\x00\x00\x00not a wave at all")

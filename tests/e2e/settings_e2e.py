@@ -70,6 +70,8 @@ class SettingsDialog(unittest.TestCase):
                 time.sleep(0.8)  # its first paint
                 return
             time.sleep(0.2)
+        self.host.kill()
+        self.host.wait(10)
         self.fail("the dialog did not open")
 
     def at(self, place):
