@@ -21,8 +21,6 @@ std::wstring toWide(UINT codePage, const std::string& text) {
 
 std::wstring wide(const std::string& utf8) { return toWide(CP_UTF8, utf8); }
 
-std::wstring fromAnsi932(const std::string& ansi) { return toWide(japanese, ansi); }
-
 std::string utf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

@@ -8,12 +8,9 @@ namespace forms {
 std::wstring wide(const std::string& utf8);
 std::string utf8(const std::wstring& text);
 
-// Code page 932 (Shift-JIS) text, what is stored or sent as ANSI (settings
-// keys and values, MCI commands), as the user reads it.
-std::wstring fromAnsi932(const std::string& ansi);
-
-// The code page 932 spelling of a text; nothing when a character has none
-// of its own (no best-fit look-alike, no '?' stands in for it).
+// The code page 932 (Shift-JIS) spelling of a text, as the settings file's
+// keys are stored; nothing when a character has none of its own (no
+// best-fit look-alike, no '?' stands in for it).
 std::optional<std::string> exactAnsi932(const std::wstring& text);
 
 // The program's own UTF-8 texts as code page 932 bytes; each has a spelling.

@@ -189,8 +189,8 @@ void FulminaP::choose(int index) {
 
 // The system's file chooser. Its wide form, so that a name the system's ANSI
 // code page cannot spell still comes back whole: such a file is stored by
-// its short name, which opens it, and the user sees its real name. A file that
-// neither spells is refused with a message, and the choice stays as it was.
+// its short name, which opens it, and the user sees its real name. A file
+// that neither spells is refused with a message, and the choice stays.
 void FulminaP::Cmd_File_Click() {
     Settings& s = Fulmina_B.settings;
     std::wstring filter = forms::wide(texts::fileFilterName);

@@ -213,37 +213,6 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
     RemoveDirectoryA(box.c_str());
 }
 
-// A folder the code page cannot spell (사용자) holds the settings file as
-// any other: written and read back by its wide path, keys in code page 932.
-TEST_F(HostFiles, TheSettingsFileIsReachedByAWidePath) {
-    const std::wstring box = forms::fromAnsi(folder) + L"\\\uc0ac\uc6a9\uc790";
-    CreateDirectoryW(box.c_str(), nullptr);
-    const std::wstring file = box + L"\\Fulmina.ini";
-    const std::string song = folder + "\\song.wav";
-    extra.push_back(song);
-    writeBytes(song, "RIFF");
-    Win32SettingsStore store(file);
-    ASSERT_TRUE(store.WriteIniValues("Section", {{kindKey, " 2"}, {repeatKey, " 5"}, {fileKey, song}}));
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    char bytes[512];
-    DWORD n = 0;
-    ReadFile(h, bytes, sizeof(bytes), &n, nullptr);
-    CloseHandle(h);
-    EXPECT_TRUE(sameLines(std::string(bytes, n),
-                          "[Section]\r\n" + kindKey + "= 2\r\n" + repeatKey + "= 5\r\n" + fileKey + "=" + song + "\r\n"));
-    Win32SettingsSource source(file);
-    Settings s;
-    LoadSettings(source, settingsNames(), ansiLeadBytes(), "", s);
-    EXPECT_EQ(s.BgmKind, 2);
-    EXPECT_EQ(s.BgmRepeatTrack, 5);
-    EXPECT_EQ(s.BgmFile, song);
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(FileExists(box));
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(box.c_str());
-}
-
 // The ANSI path stored for a file the user chose: its name when code page
 // 932 spells it, its short name when that does, nothing otherwise.
 TEST_F(HostFiles, AChosenFileIsStoredByAnAnsiPathThatOpensItOrNotAtAll) {
