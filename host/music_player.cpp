@@ -33,10 +33,10 @@ bool modeIs(const char* buffer, unsigned length, const char* word) {
 }
 }  // namespace
 
-MusicSource musicSourceOf(const Settings& settings) {
+MusicSource musicSourceOf(const Settings& settings, const LeadBytes& lead) {
     if (settings.BgmKind == 1) return MusicSource::cd;
     if (settings.BgmKind != 2) return MusicSource::none;
-    const std::string ending = upperExtension3(settings.BgmFile);
+    const std::string ending = upperExtension3(settings.BgmFile, lead);
     if (ending == "WAV") return MusicSource::wav;
     if (ending == "MP3") return MusicSource::mp3;
     return MusicSource::none;
@@ -109,9 +109,12 @@ void FulminaBgm::Mp3Close() {
     send("close MP3Play");
 }
 
+// Looping, by file name only: a file that cannot be played leaves the saver
+// silent instead of looping the system's default sound for the whole run.
 void FulminaBgm::WavPlay() {
-    constexpr unsigned sndAsyncLoop = 0x0001 | 0x0008;
-    if (mci.waveOutDeviceCount() > 0) apiResult = mci.playSound(settings.BgmFile.c_str(), sndAsyncLoop);
+    constexpr unsigned sndAsync = 0x0001, sndNoDefault = 0x0002, sndLoop = 0x0008, sndFileName = 0x00020000;
+    if (mci.waveOutDeviceCount() > 0)
+        apiResult = mci.playSound(settings.BgmFile.c_str(), sndAsync | sndNoDefault | sndLoop | sndFileName);
 }
 
 void FulminaBgm::WavStop() { apiResult = mci.playSound(nullptr, 0); }

@@ -9,9 +9,10 @@ namespace fulmina {
 
 // The one source a saver run plays, decided once at its start from the kind
 // and, for a file, the last three characters of its name upper-cased: a
-// file that ends otherwise plays nothing.
+// file that ends otherwise plays nothing. lead describes the ANSI code page
+// the file's name is in.
 enum class MusicSource { none, cd, wav, mp3 };
-MusicSource musicSourceOf(const Settings& settings);
+MusicSource musicSourceOf(const Settings& settings, const LeadBytes& lead);
 
 // The background music player: an audio CD polled every 200 ms, an MP3 file
 // restarted whenever it has stopped, or a WAV file looping on its own. It

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/mci_port.h"
+#include "host/paths.h"
 #include "host/settings_file.h"
 
 namespace fulmina {
@@ -16,38 +19,54 @@ namespace fulmina {
 std::string processArguments();
 
 // The folder of the host program, without a trailing backslash except at a
-// drive root.
-std::string hostFolder();
+// drive root: a wide path, so that any folder name reaches it, and the one
+// through which the files beside the host are really reached (see
+// reachableHostFolder).
+std::wstring hostFolder();
 
 // True when the file opens for reading: a folder, a missing file or an empty
-// path gives false.
-bool FileExists(const std::string& path);
+// path gives false. The ANSI form takes a path in the system's code page.
+bool FileExists(const std::wstring& path);
+bool FileExists(const std::string& ansiPath);
+
+// The lead bytes of the system's ANSI code page.
+LeadBytes ansiLeadBytes();
 
 // The settings file's names as code page 932 text.
 SettingsNames settingsNames();
 
+// The settings file, by its wide path, through the profile API's wide calls.
+// Those read and write the file's text in the system's ANSI code page: names
+// and values pass as the bytes the ANSI calls would write. The keys are code
+// page 932 bytes on every Windows, so their text here is those bytes as the
+// ANSI code page reads them, which the API writes back as the same bytes.
 class Win32SettingsSource : public SettingsSource {
 public:
-    std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& file) override;
+    explicit Win32SettingsSource(std::wstring file) : file(std::move(file)) {}
+    std::string ReadIniValue(const std::string& section, const std::string& key) override;
     bool FileExists(const std::string& path) override { return fulmina::FileExists(path); }
+
+private:
+    std::wstring file;
 };
 
-// Writes one key of the settings file; returns what the API returned.
-std::int32_t WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                           const std::string& file);
-
+// Writes all keys or none: into a copy of the file beside it, which then
+// takes the file's place in one step. A file that this user may not change
+// (read-only, denied, a folder) is left as it is.
 class Win32SettingsStore : public SettingsStore {
 public:
-    std::int32_t WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& file) override {
-        return fulmina::WriteIniValue(section, key, value, file);
-    }
+    explicit Win32SettingsStore(std::wstring file) : file(std::move(file)) {}
+    bool WriteIniValues(const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& keysAndValues) override;
+
+private:
+    std::wstring file;
 };
 
-// The ANSI (code page 932) path that opens a file the user chose: its name
-// when the code page spells it, else its short name when that spells it;
-// nothing when neither does, as where short names are off: the ANSI calls
-// that play the music cannot reach such a file.
+// The ANSI path that opens a file the user chose, in the system's code
+// page: its name when the code page spells it, else its short name when
+// that spells it; nothing when neither does, as where short names are off:
+// the ANSI calls that play the music cannot reach such a file.
 std::optional<std::string> ansiPathOf(const std::wstring& path);
 
 class Win32Mci : public MciPort {

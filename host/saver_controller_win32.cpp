@@ -26,7 +26,7 @@ FulminaS::FulminaS()
 void FulminaS::Form_Load() {
     texture.write(Display.PictureFileBytes());  // without it the renderer draws plain sprites
     startRenderer();
-    music = musicSourceOf(Fulmina_B.settings);
+    music = musicSourceOf(Fulmina_B.settings, ansiLeadBytes());
     switch (music) {
         case MusicSource::cd:
             bgm.CdOpen();
@@ -44,17 +44,18 @@ void FulminaS::Form_Load() {
     }
 }
 
-// The renderer by its full path as the application, so that a folder with
-// blanks in its name starts the right program and nothing else.
+// The renderer by its full wide path as the application, so that a folder
+// with blanks in its name, or one the code page cannot spell, starts the
+// right program and nothing else.
 void FulminaS::startRenderer() {
-    const std::string path = hostFolder() + contract::rendererFile;
-    std::string commandLine = "\"" + path + "\"";
-    STARTUPINFOA si{};
+    const std::wstring path = hostFolder() + forms::wide(contract::rendererFile);
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         // The host may take the foreground (the system started it) but never
         // shows a window: it passes that right on, so that the renderer's
         // window gets the keyboard and Escape reaches it.

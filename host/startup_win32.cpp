@@ -42,20 +42,24 @@ void Main() {
         showPreview(commandLine);
         return;
     }
-    const std::string folder = hostFolder();
-    if (!FileExists(folder + contract::rendererFile)) {
+    const std::wstring folder = hostFolder();
+    if (!FileExists(folder + forms::wide(contract::rendererFile))) {
         MessageBoxW(nullptr, forms::wide(texts::rendererMissing).c_str(), forms::wide(texts::applicationTitle).c_str(),
                     MB_OK);
         forms::endProcess();
     }
     CreateDirectoryA(contract::textureFolder, nullptr);  // an existing folder is fine
-    Win32SettingsSource source;
-    LoadSettings(source, settingsNames(), folder + texts::settingsFile, folder, Fulmina_B.settings);
+    const std::wstring settingsFile = folder + forms::wide(texts::settingsFile);
+    Win32SettingsSource source(settingsFile);
+    // The chooser opens in the host's folder by an ANSI path, its short one
+    // where the code page cannot spell it.
+    LoadSettings(source, settingsNames(), ansiLeadBytes(), ansiPathOf(folder).value_or(std::string()),
+                 Fulmina_B.settings);
 
     const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
     if (mode == 'C') {
-        static Win32SettingsStore store;
+        static Win32SettingsStore store(settingsFile);
         static FulminaP dialog(store);
         dialog.ShowModal();
         forms::endProcess();

@@ -31,6 +31,8 @@ constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
 constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
 // A chosen file whose name neither the code page nor a short name spells.
 constexpr const char* fileUnusable = "このﾌｧｲﾙは使えません。\nﾌｧｲﾙ名に、このｼｽﾃﾑの文字で表せない文字があります。";
+// "設定" when the settings file cannot be written; the dialog stays open.
+constexpr const char* settingsNotSaved = "設定を保存できませんでした。\nFulmina.ini に書き込めません。";
 constexpr const char* credit = "Fulmina 1.0.0 by the Fulmina team";
 constexpr const char* homePage = "https://fulmina.example.org/";
 

@@ -50,9 +50,12 @@ if [ ${#missing[@]} -gt 0 ] || [ "$stamp" = none ]; then
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Code page 932 under Wine comes from a Japanese locale.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
-  $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-  $SUDO locale-gen
-fi
+# Wine takes the ANSI code page from the locale: code page 932 from a Japanese
+# one, 1252 from a German one (the tests run the host under both).
+for loc in ja_JP de_DE; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf8$"; then
+    $SUDO sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen
+  fi
+done

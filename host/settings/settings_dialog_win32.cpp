@@ -161,7 +161,7 @@ void FulminaP::Form_Load() {
     Cmd_File.setEnabled(s.BgmKind == 2);               // 9
     BGM_Repeat.setText(formatTrack(s.BgmRepeatTrack));  // 10
     for (int track = 0; track <= 30; ++track) BGM_Repeat.AddItem(formatTrack(track));  // 11
-    showFileName(forms::fromAnsi932(s.BgmFile));  // 12
+    showFileName(forms::fromAnsi(s.BgmFile));  // 12
     POINT pointer{0, 0};  // 13
     if (!GetCursorPos(&pointer) || pointer.x < INT16_MIN || pointer.x > INT16_MAX || pointer.y < INT16_MIN ||
         pointer.y > INT16_MAX)
@@ -187,10 +187,10 @@ void FulminaP::choose(int index) {
     if (s.BgmKind == 2) Cmd_File.setEnabled(true);
 }
 
-// The system's file chooser. Its wide form, so that a name the ANSI code
-// page cannot spell still comes back whole: such a file is stored by its
-// short name, which opens it, and the user sees its real name. A file that
-// neither spells is refused with a message, and the choice stays as it was.
+// The system's file chooser. Its wide form, so that a name the system's ANSI
+// code page cannot spell still comes back whole: such a file is stored by
+// its short name, which opens it, and the user sees its real name. A file
+// that neither spells is refused with a message, and the choice stays.
 void FulminaP::Cmd_File_Click() {
     Settings& s = Fulmina_B.settings;
     std::wstring filter = forms::wide(texts::fileFilterName);
@@ -198,7 +198,7 @@ void FulminaP::Cmd_File_Click() {
     filter += forms::wide(texts::fileFilterPattern);
     filter += L'\0';
     std::wstring file(255, L'\0'), title(255, L'\0');
-    const std::wstring folder = forms::fromAnsi932(s.BgmFolder), caption = forms::wide(texts::fileChooserTitle);
+    const std::wstring folder = forms::fromAnsi(s.BgmFolder), caption = forms::wide(texts::fileChooserTitle);
     OPENFILENAMEW request{};
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = hwnd();
@@ -221,12 +221,19 @@ void FulminaP::Cmd_File_Click() {
     }
     s.BgmFile = *ansi;
     showFileName(chosen);
-    s.BgmFolder = FolderOfPath(s.BgmFile);
+    s.BgmFolder = FolderOfPath(s.BgmFile, ansiLeadBytes());
 }
 
+// A choice that could not be saved is said so, and the dialog stays open
+// with it: the user would otherwise believe it kept.
 void FulminaP::SaveSettings() {
-    Fulmina_B.ApiResult = fulmina::SaveSettings(store, settingsNames(), hostFolder() + texts::settingsFile,
-                                                BGM_Repeat.Text(), Fulmina_B.settings);
+    const bool saved = fulmina::SaveSettings(store, settingsNames(), BGM_Repeat.Text(), Fulmina_B.settings);
+    Fulmina_B.ApiResult = saved ? 1 : 0;
+    if (!saved) {
+        MessageBoxW(hwnd(), forms::wide(texts::settingsNotSaved).c_str(), forms::wide(texts::applicationTitle).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     Unload();
 }
 

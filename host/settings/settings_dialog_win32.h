@@ -1,8 +1,9 @@
 #pragma once
 // Fulmina_P: the settings dialog. The user chooses the saver's music (none,
 // an audio CD with a track to repeat, or an MP3 or WAV file); "設定" writes
-// the settings file and closes, "ｷｬﾝｾﾙ" and the close box close without
-// writing. It edits the in-memory settings as the user clicks.
+// the settings file and closes (where it cannot, it says so and stays open),
+// "ｷｬﾝｾﾙ" and the close box close without writing. It edits the in-memory
+// settings as the user clicks.
 #include <windows.h>
 
 #include <array>

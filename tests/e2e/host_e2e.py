@@ -291,6 +291,67 @@ class HostEndToEnd(unittest.TestCase):
         self.run_saver_until_escape("/s", check_while_running=self.heard_looping)
         self.assertSilentAfterShutdown()
 
+    def test_the_saver_runs_from_folders_the_code_page_cannot_spell_and_reads_its_settings_there(self):
+        tone = self.music_file("tone.wav", "wav")
+        for name in ("M\u00fcller", "\uc0ac\uc6a9\uc790"):  # Müller, 사용자: neither is in code page 932
+            with self.subTest(name):
+                folder = self.wine.drive_c(name, "Fulmina")
+                shutil.rmtree(folder, ignore_errors=True)
+                shutil.copytree(self.folder, folder)
+                self.addCleanup(shutil.rmtree, self.wine.drive_c(name), True)
+                self.settings(2, path=tone)
+                shutil.copyfile(os.path.join(self.folder, "Fulmina.ini"), os.path.join(folder, "Fulmina.ini"))
+                os.remove(os.path.join(self.folder, "Fulmina.ini"))
+                host = self.wine.start(os.path.join(folder, "Fulmina.scr"), "/s")
+                self.processes.append(host)
+                self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"),
+                                     "the renderer window did not appear")
+                self.heard_looping()
+                self.wine.press("Escape")
+                self.assertEqual(host.wait(15), 0)
+                self.assertSilentAfterShutdown()
+
+    def test_a_saver_in_the_real_system32_started_by_the_64_bit_loader_finds_its_renderer(self):
+        # A 32-bit host there is named System32 while its own file accesses go
+        # to SysWOW64; it must reach the renderer beside it all the same.
+        system32 = self.wine.drive_c("windows", "system32")
+        for name in ("Fulmina.scr", "Fulmina.dll"):
+            shutil.copyfile(os.path.join(ARGS["bin"], name), os.path.join(system32, name))
+            self.addCleanup(os.remove, os.path.join(system32, name))
+        loader = "/usr/lib/wine/wine64" if os.path.exists("/usr/lib/wine/wine64") else self.wine.wine
+        host = subprocess.Popen([loader, "C:\\windows\\system32\\Fulmina.scr", "/s"], env=self.wine.env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(host)
+        self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"), "the renderer window did not appear")
+        self.wine.press("Escape")
+        self.assertEqual(host.wait(15), 0)
+
+    def test_a_wav_that_cannot_be_played_leaves_the_saver_silent(self):
+        # The system's default sound (win.ini's [sounds] Default, kept in the
+        # registry) is a tone that would be heard in the file's place.
+        tone = self.music_file("tone.wav", "wav")
+        key = r"HKCU\Control Panel\Sounds"
+        self.wine.run_reg("add", key, "/v", "Default", "/d", tone, "/f")
+        self.addCleanup(self.wine.run_reg, "delete", key, "/v", "Default", "/f")
+        folder = self.wine.drive_c("My Music")
+        with open(os.path.join(folder, "corrupt.wav"), "wb") as f:
+            f.write(b"RIFF\x10\x00\x00\x00not a wave at all")
+        shutil.copyfile(os.path.join(folder, "tone.wav"), os.path.join(folder, "busy.wav"))
+        for name in ("corrupt.wav", "busy.wav"):
+            with self.subTest(name):
+                if name == "busy.wav":
+                    # Another program writing it: it opens for reading, but not for playing.
+                    holder = self.wine.start(self.wine.probe_exe, "hold-file", "C:\\My Music\\busy.wav", "20000")
+                    self.processes.append(holder)
+                    time.sleep(1.5)
+                self.settings(2, path="C:\\My Music\\" + name)
+                def silent():
+                    time.sleep(2.0)
+                    before = self.captured()
+                    time.sleep(2.0)
+                    self.assertEqual(self.captured(), before, "a sound was played in place of the file")
+                self.run_saver_until_escape("/s", check_while_running=silent)
+
     def test_cd_music_commands_and_the_poll_stopping_without_a_drive(self):
         self.settings(1, repeat=3)
         log = open(os.path.join(ARGS["out"], "mci-trace.txt"), "w+")

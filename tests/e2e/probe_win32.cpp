@@ -15,6 +15,7 @@
 //                                   resource's FileDescription, one line each
 //   probe messagebox MS             wait for a message box; print its caption and text
 //                                   (UTF-8, one line each), then press its OK button
+//   probe hold-file PATH MS         hold the file open for writing (others may read and write it) for MS
 //   probe client TEXT               the client area of the top-level window captioned TEXT, in
 //                                   screen pixels: left top width height, and 1 when it is
 //                                   shown and takes input
@@ -279,6 +280,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (std::strcmp(cmd, "setting-changes") == 0) return settingChanges(millis);
+    if (std::strcmp(cmd, "hold-file") == 0 && argc > 3) {
+        HANDLE f = CreateFileW(wideArgument(argv[2]).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return 1;
+        Sleep(static_cast<DWORD>(std::atol(argv[3])));
+        CloseHandle(f);
+        return 0;
+    }
     if (std::strcmp(cmd, "acp") == 0) {
         std::printf("%u\n", GetACP());
         return 0;

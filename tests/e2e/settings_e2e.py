@@ -16,6 +16,7 @@ import unittest
 from winenv import WineEnv, read_picture
 
 ARGS = {}
+WESTERN = "de_DE.UTF-8"  # a locale whose ANSI code page is 1252
 CAPTION = "↓Fulmina↓"
 KIND, REPEAT, FILE = "BGM区分".encode("cp932"), "BGMﾘﾋﾟｰﾄ".encode("cp932"), "BGMﾌｧｲﾙ".encode("cp932")
 
@@ -58,9 +59,9 @@ class SettingsDialog(unittest.TestCase):
             self.host.wait(10)
 
     # Driving the dialog.
-    def open(self, pointer=(600, 500)):
+    def open(self, pointer=(600, 500), lang=None, folder=None):
         self.wine.x("xdotool", "mousemove", str(pointer[0]), str(pointer[1]))
-        self.host = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), "/c")
+        self.host = self.wine.start(os.path.join(folder or self.folder, "Fulmina.scr"), "/c", lang=lang)
         end = time.monotonic() + 20
         while time.monotonic() < end:
             code, out = self.wine.probe("client", CAPTION)
@@ -69,6 +70,8 @@ class SettingsDialog(unittest.TestCase):
                 time.sleep(0.8)  # its first paint
                 return
             time.sleep(0.2)
+        self.host.kill()
+        self.host.wait(10)
         self.fail("the dialog did not open")
 
     def at(self, place):
@@ -293,13 +296,89 @@ class SettingsDialog(unittest.TestCase):
         self.assertTrue(self.closed())
         self.assertIn(self.ini_bytes(), settings_lines(2, 0, b"C:\\My Music\\missing.mp3"))
 
-    def test_a_settings_file_that_cannot_be_written_loses_nothing_and_the_dialog_closes(self):
-        os.makedirs(self.ini)  # a folder where the file should be
+    def attrib(self, *args):
+        return subprocess.run([self.wine.wine, "attrib.exe", *args, "C:\\Fulmina\\Fulmina.ini"], env=self.wine.env,
+                              capture_output=True, text=True, timeout=60).stdout
+
+    def assertSaveRefused(self):
+        """The click on 設定 says the settings could not be saved and leaves the
+        dialog open; nothing of the attempt is left in the folder."""
+        self.click(SET)
+        code, out = self.wine.probe("messagebox", 10000)
+        self.assertEqual(code, 0, "no message box")
+        self.assertIn("保存できません", out)
+        time.sleep(0.5)
+        self.assertIsNone(self.host.poll(), "the dialog closed")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Fulmina.dll", "Fulmina.ini", "Fulmina.scr"])
+
+    def test_a_folder_in_place_of_the_settings_file_is_said_so_and_the_choice_kept(self):
+        os.makedirs(self.ini)
         self.open()
         self.click(CHOICE_LABEL[1])
+        self.type_repeat("4")
+        self.assertSaveRefused()
+        self.assertTrue(os.path.isdir(self.ini))
+        # Once the folder has gone, the same click saves what was chosen.
+        os.rmdir(self.ini)
         self.click(SET)
         self.assertTrue(self.closed())
-        self.assertTrue(os.path.isdir(self.ini))
+        self.assertIn(self.ini_bytes(), settings_lines(1, 4))
+
+    def test_a_read_only_settings_file_is_said_so_and_kept_byte_for_byte(self):
+        self.write_settings(1, 3)
+        before = self.ini_bytes()
+        self.attrib("+r")
+        self.addCleanup(self.attrib, "-r")
+        self.open()
+        self.click(CHOICE_LABEL[2])
+        self.assertSaveRefused()
+        self.assertEqual(self.ini_bytes(), before)
+        self.attrib("-r")
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 3))
+
+    def test_the_dialog_saves_beside_a_host_in_a_folder_the_code_page_cannot_spell(self):
+        for name in ("M\u00fcller", "\uc0ac\uc6a9\uc790"):  # Müller, 사용자: neither is in code page 932
+            with self.subTest(name):
+                folder = self.wine.drive_c(name, "Fulmina")
+                shutil.rmtree(folder, ignore_errors=True)
+                shutil.copytree(self.folder, folder)
+                self.addCleanup(shutil.rmtree, self.wine.drive_c(name), True)
+                self.open(folder=folder)
+                self.click(CHOICE_LABEL[1])
+                self.click(SET)
+                self.assertTrue(self.closed())
+                with open(os.path.join(folder, "Fulmina.ini"), "rb") as f:
+                    self.assertIn(f.read(), settings_lines(1, 0))
+
+    def test_under_a_western_code_page_a_chosen_name_is_stored_in_it_and_the_keys_stay_932(self):
+        # Code page 1252 spells "café"; its bytes are what the saver's ANSI calls read.
+        music = self.wine.drive_c("Musik")
+        os.makedirs(music, exist_ok=True)
+        self.addCleanup(shutil.rmtree, music, True)
+        wav = os.path.join(music, "tone.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-b", "16", "-c", "2", wav, "synth", "1.0", "sine", "440",
+                        "vol", "0.5"], check=True)
+        subprocess.run(["lame", "--quiet", "-b", "128", wav, os.path.join(music, "caf\u00e9.mp3")], check=True)
+        self.open(lang=WESTERN)
+        self.choose_file("C:\\Musik\\caf\u00e9.mp3")
+        self.click(SET)
+        self.assertTrue(self.closed())
+        self.assertIn(self.ini_bytes(), settings_lines(2, 0, "C:\\Musik\\caf\u00e9.mp3".encode("cp1252")))
+        # The saver under the same code page plays it.
+        capture = os.path.join(ARGS["env"], "capture.raw")
+        saver = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), "/s", lang=WESTERN)
+        try:
+            self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+            time.sleep(2.5)
+            first = os.path.getsize(capture) if os.path.exists(capture) else 0
+            time.sleep(2.0)
+            later = os.path.getsize(capture) if os.path.exists(capture) else 0
+            self.assertGreater(later, first + 100000, "the chosen file was not heard")
+        finally:
+            self.wine.press("Escape")
+            saver.wait(15)
 
 
 if __name__ == "__main__":

@@ -24,10 +24,13 @@ class WineEnv:
     def drive_c(self, *parts):
         return os.path.join(self.prefix, "drive_c", *parts)
 
-    def start(self, program, *args, winedebug=None, stderr=None):
+    def start(self, program, *args, winedebug=None, stderr=None, lang=None):
+        """lang: another Unix locale for the program (its ANSI code page)."""
         env = dict(self.env)
         if winedebug:
             env["WINEDEBUG"] = winedebug
+        if lang:
+            env["LANG"] = env["LC_ALL"] = lang
         return subprocess.Popen([self.wine, program, *args], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE if stderr == "pipe"
                                 else subprocess.DEVNULL,

@@ -35,45 +35,84 @@ TEST(ModeLetter, PreviewHandleIsTheNumberFromTheFourthCharacter) {
     EXPECT_EQ(previewHandleNumber("/p 99999999999"), 0);  // no 32-bit handle
 }
 
+const LeadBytes japanese = LeadBytes::codePage932();
+const LeadBytes western;  // code page 1252: every byte a character
+
 TEST(FolderOfPath, GivesTheFolderWithoutATrailingBackslash) {
-    EXPECT_EQ(FolderOfPath("C:\\Music\\a.mp3"), "C:\\Music");
-    EXPECT_EQ(FolderOfPath("C:\\a.mp3"), "C:");
-    EXPECT_EQ(FolderOfPath("C:a.mp3"), "C:");
-    EXPECT_EQ(FolderOfPath("a.mp3"), "");
-    EXPECT_EQ(FolderOfPath("\\\\server\\share\\a.mp3"), "\\\\server\\share");
-    EXPECT_EQ(FolderOfPath(""), "");
+    EXPECT_EQ(FolderOfPath("C:\\Music\\a.mp3", japanese), "C:\\Music");
+    EXPECT_EQ(FolderOfPath("C:\\a.mp3", japanese), "C:");
+    EXPECT_EQ(FolderOfPath("C:a.mp3", japanese), "C:");
+    EXPECT_EQ(FolderOfPath("a.mp3", japanese), "");
+    EXPECT_EQ(FolderOfPath("\\\\server\\share\\a.mp3", japanese), "\\\\server\\share");
+    EXPECT_EQ(FolderOfPath("", japanese), "");
+    EXPECT_EQ(FolderOfPath(std::wstring(L"C:\\M\u00fcller\\Fulmina\\Fulmina.scr")), L"C:\\M\u00fcller\\Fulmina");
+    EXPECT_EQ(FolderOfPath(std::wstring(L"C:\\Fulmina.scr")), L"C:");
+    EXPECT_EQ(FolderOfPath(std::wstring(L"Fulmina.scr")), L"");
 }
 
 // Code page 932 paths: the trail byte of ソ (83 5C), 表 (95 5C), 能 (94 5C)
-// and 予 (97 5C) is the byte of '\\', and ジ (83 57) ends in a 'W'.
-TEST(Paths, Code932PathsAreScannedByCharacter) {
+// and 予 (97 5C) is the byte of '\\', and ジ (83 57) ends in a 'W'. In code
+// page 1252 the same bytes are single characters: é (E9) before a '\\'
+// leaves the '\\' a separator.
+TEST(Paths, AnsiPathsAreScannedByTheCharactersOfTheirCodePage) {
     const std::string so = "\x83\x5C", hyo = "\x95\x5C", nou = "\x94\x5C", yo = "\x97\x5C";
     const std::string ongaku = "\x89\xB9\x8A\x79";  // 音楽
     struct Case {
+        const LeadBytes& lead;
         std::string path, folder, withoutBackslash, ending;
     } cases[] = {
-        {"C:\\" + ongaku + "\\" + so + ".mp3", "C:\\" + ongaku, "C:\\" + ongaku + "\\" + so + ".mp3", "MP3"},
-        {"C:\\" + nou + ".wav", "C:", "C:\\" + nou + ".wav", "WAV"},
-        {"C:\\" + hyo, "C:", "C:\\" + hyo, ":\\" + hyo},
-        {"C:\\" + hyo + "\\", "C:\\" + hyo, "C:\\" + hyo, "\\" + hyo + "\\"},
-        {"D:" + yo + so + "\\" + yo + "a", "D:" + yo + so, "D:" + yo + so + "\\" + yo + "a", "\\" + yo + "A"},
-        {"C:\\m\\x\x83\x57" "av", "C:\\m", "C:\\m\\x\x83\x57" "av", "\x83\x57" "AV"},  // ジav is no WAV
-        {"\x83", "", "\x83", "\x83"},  // a lead byte cut off at the end
+        {japanese, "C:\\" + ongaku + "\\" + so + ".mp3", "C:\\" + ongaku, "C:\\" + ongaku + "\\" + so + ".mp3", "MP3"},
+        {japanese, "C:\\" + nou + ".wav", "C:", "C:\\" + nou + ".wav", "WAV"},
+        {japanese, "C:\\" + hyo, "C:", "C:\\" + hyo, ":\\" + hyo},
+        {japanese, "C:\\" + hyo + "\\", "C:\\" + hyo, "C:\\" + hyo, "\\" + hyo + "\\"},
+        {japanese, "D:" + yo + so + "\\" + yo + "a", "D:" + yo + so, "D:" + yo + so + "\\" + yo + "a", "\\" + yo + "A"},
+        {japanese, "C:\\m\\x\x83\x57" "av", "C:\\m", "C:\\m\\x\x83\x57" "av", "\x83\x57" "AV"},  // ジav is no WAV
+        {japanese, "\x83", "", "\x83", "\x83"},  // a lead byte cut off at the end
+        {western, "C:\\caf\xE9\\a.mp3", "C:\\caf\xE9", "C:\\caf\xE9\\a.mp3", "MP3"},
+        {western, "C:\\" + hyo, "C:\\\x95", "C:\\\x95", "\\\x95\\"},
+        {western, "C:\\m\\x\x83\x57" "av", "C:\\m", "C:\\m\\x\x83\x57" "av", "WAV"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
-        EXPECT_EQ(withoutTrailingBackslash(c.path), c.withoutBackslash) << c.path;
-        EXPECT_EQ(upperExtension3(c.path), c.ending) << c.path;
+        EXPECT_EQ(FolderOfPath(c.path, c.lead), c.folder) << c.path;
+        EXPECT_EQ(withoutTrailingBackslash(c.path, c.lead), c.withoutBackslash) << c.path;
+        EXPECT_EQ(upperExtension3(c.path, c.lead), c.ending) << c.path;
     }
 }
 
 TEST(Paths, EndingsAreTheLastThreeCharactersUpperCased) {
-    EXPECT_EQ(upperExtension3("C:\\m\\song.wav"), "WAV");
-    EXPECT_EQ(upperExtension3("C:\\m\\song.Mp3"), "MP3");
-    EXPECT_EQ(upperExtension3("C:\\m\\song.mid"), "MID");
-    EXPECT_EQ(upperExtension3("ab"), "AB");
-    EXPECT_EQ(withoutTrailingBackslash("C:\\z_quil\\"), "C:\\z_quil");
-    EXPECT_EQ(withoutTrailingBackslash("C:\\z_quil"), "C:\\z_quil");
+    EXPECT_EQ(upperExtension3("C:\\m\\song.wav", japanese), "WAV");
+    EXPECT_EQ(upperExtension3("C:\\m\\song.Mp3", japanese), "MP3");
+    EXPECT_EQ(upperExtension3("C:\\m\\song.mid", japanese), "MID");
+    EXPECT_EQ(upperExtension3("ab", japanese), "AB");
+    EXPECT_EQ(withoutTrailingBackslash("C:\\z_quil\\", japanese), "C:\\z_quil");
+    EXPECT_EQ(withoutTrailingBackslash("C:\\z_quil", japanese), "C:\\z_quil");
+}
+
+// Where the host reaches the files beside it, from what Windows reports.
+TEST(Paths, TheHostFolderIsReachedWhereTheHostReallyIs) {
+    const std::wstring system = L"C:\\Windows\\System32", sysnative = L"C:\\Windows\\Sysnative";
+    struct Case {
+        const char* what;
+        HostPlace place;
+        std::wstring reached;
+    } cases[] = {
+        {"a 64-bit host anywhere", {L"C:\\Windows\\System32", L"", false, system, L""}, L"C:\\Windows\\System32"},
+        {"32-bit, from its own folder", {L"C:\\Saver", L"C:\\Saver", true, system, sysnative}, L"C:\\Saver"},
+        {"32-bit, started from the real System32 by a 64-bit program",
+         {L"C:\\Windows\\System32", L"C:\\Windows\\System32", true, system, sysnative}, sysnative},
+        {"the same, in a folder below it, named in other letter case",
+         {L"C:\\WINDOWS\\system32\\Savers", L"C:\\Windows\\System32\\Savers", true, system, sysnative},
+         sysnative + L"\\Savers"},
+        {"the same where Windows cannot name the mapped file",
+         {L"C:\\Windows\\System32", L"", true, system, sysnative}, sysnative},
+        {"32-bit, named System32 but mapped from SysWOW64 (started by a 32-bit program)",
+         {L"C:\\Windows\\System32", L"C:\\Windows\\SysWOW64", true, system, sysnative}, L"C:\\Windows\\System32"},
+        {"no Sysnative alias (old 64-bit Windows)", {L"C:\\Windows\\System32", L"", true, system, L""},
+         L"C:\\Windows\\System32"},
+        {"a folder whose name only begins like the system's",
+         {L"C:\\Windows\\System32x", L"C:\\Windows\\System32x", true, system, sysnative}, L"C:\\Windows\\System32x"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(reachableHostFolder(c.place), c.reached) << c.what;
 }
 
 TEST(SettingNumber, ReadsTheFloorAsA16BitValue) {

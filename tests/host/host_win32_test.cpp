@@ -1,11 +1,13 @@
 // The host's Windows adapters under Wine: files, the settings file through
-// the private-profile API, the saved glow picture.
+// the private-profile API (all keys or none, by wide paths), the saved glow
+// picture.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/form_win32.h"
@@ -63,8 +65,8 @@ protected:
     }
     Settings load() {
         Settings s;
-        Win32SettingsSource source;
-        LoadSettings(source, settingsNames(), ini, folder, s);
+        Win32SettingsSource source(forms::fromAnsi(ini));
+        LoadSettings(source, settingsNames(), ansiLeadBytes(), folder, s);
         return s;
     }
     void iniLines(const std::string& lines) { writeBytes(ini, "[Section]\r\n" + lines); }
@@ -128,34 +130,93 @@ TEST_F(HostFiles, KindOneWithAnEmptyFileStaysOneAndNegativeHalvesRoundDown) {
 TEST_F(HostFiles, ALongPathIsReadBackCutTo255BytesAndFailsTheTest) {
     const std::string longPath = "C:\\" + std::string(297, 'a');
     iniLines(kindKey + "= 2\r\n" + fileKey + "=" + longPath + "\r\n");
-    Win32SettingsSource source;
-    EXPECT_EQ(source.ReadIniValue("Section", fileKey, ini), longPath.substr(0, 255));
+    Win32SettingsSource source(forms::fromAnsi(ini));
+    EXPECT_EQ(source.ReadIniValue("Section", fileKey), longPath.substr(0, 255));
     const Settings s = load();
     EXPECT_EQ(s.BgmKind, 0);
     EXPECT_EQ(s.BgmFile, "");
 }
 
+using Values = std::vector<std::pair<std::string, std::string>>;
+
+// The lines as written: Windows keeps the sign blank in a value; Wine's
+// profile code drops leading blanks from what it writes.
+bool sameLines(const std::string& written, const std::string& windows) {
+    std::string wine = windows;
+    for (size_t at; (at = wine.find("= ")) != std::string::npos;) wine.erase(at + 1, 1);
+    return written == windows || written == wine;
+}
+
 TEST_F(HostFiles, WrittenSettingsAreTheDialogsLinesInCodePage932) {
-    EXPECT_NE(WriteIniValue("Section", kindKey, formatSettingNumber(1), ini), 0);
-    WriteIniValue("Section", repeatKey, formatSettingNumber(3), ini);
-    WriteIniValue("Section", fileKey, "", ini);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush the cache
-    // Windows keeps the sign blank in the value; Wine's profile code drops
-    // leading blanks from what it writes. Either way the keys are the 932 bytes.
-    const std::string windows =
-        "[Section]\r\n" + kindKey + "= 1\r\n" + repeatKey + "= 3\r\n" + fileKey + "=\r\n";
-    const std::string wine = "[Section]\r\n" + kindKey + "=1\r\n" + repeatKey + "=3\r\n" + fileKey + "=\r\n";
+    Win32SettingsStore store(forms::fromAnsi(ini));
+    ASSERT_TRUE(store.WriteIniValues("Section", {{kindKey, formatSettingNumber(1)},
+                                                 {repeatKey, formatSettingNumber(3)},
+                                                 {fileKey, ""}}));
     const std::string written = readBytes(ini);
-    EXPECT_TRUE(written == windows || written == wine) << written;
+    EXPECT_TRUE(sameLines(written, "[Section]\r\n" + kindKey + "= 1\r\n" + repeatKey + "= 3\r\n" + fileKey + "=\r\n"))
+        << written;
     const Settings s = load();
     EXPECT_EQ(s.BgmKind, 1);
     EXPECT_EQ(s.BgmRepeatTrack, 3);
 }
 
+// Every key or none: a file that cannot be changed keeps its bytes, and no
+// copy of it is left behind.
+TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
+    const std::string box = folder + "\\store";
+    CreateDirectoryA(box.c_str(), nullptr);
+    const std::string file = box + "\\Fulmina.ini";
+    const std::string old = "; kept\r\n[Other]\r\na=1\r\n[Section]\r\n" + kindKey + "=0\r\n";
+    const Values values{{kindKey, " 2"}, {repeatKey, " 0"}, {fileKey, "C:\\a.wav"}};
+    const std::string keys = kindKey + "= 2\r\n" + repeatKey + "= 0\r\n" + fileKey + "=C:\\a.wav\r\n";
+    enum class Before { none, plain, readOnly, folder, held };
+    struct Case {
+        const char* what;
+        Before before;
+        bool written;
+        std::string after;
+    } cases[] = {
+        {"no file yet", Before::none, true, "[Section]\r\n" + keys},
+        {"a file with more in it keeps the rest", Before::plain, true, "; kept\r\n[Other]\r\na=1\r\n[Section]\r\n" + keys},
+        {"a read-only file", Before::readOnly, false, old},
+        {"a folder in its place", Before::folder, false, ""},
+        {"a file another program holds without letting it go", Before::held, false, old},
+    };
+    for (const Case& c : cases) {
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.before == Before::folder) CreateDirectoryA(file.c_str(), nullptr);
+        if (c.before != Before::none && c.before != Before::folder) writeBytes(file, old);
+        if (c.before == Before::readOnly) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (c.before == Before::held)
+            held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+        Win32SettingsStore store(forms::fromAnsi(file));
+        EXPECT_EQ(store.WriteIniValues("Section", values), c.written) << c.what;
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        if (c.before == Before::folder) {
+            EXPECT_NE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << c.what;
+        } else {
+            const std::string after = readBytes(file);
+            EXPECT_TRUE(c.written ? sameLines(after, c.after) : after == c.after) << c.what << ": " << after;
+        }
+        std::vector<std::string> left;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((box + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            if (found.cFileName[0] != '.') left.push_back(found.cFileName);
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        EXPECT_EQ(left, std::vector<std::string>{"Fulmina.ini"}) << c.what;
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+        RemoveDirectoryA(file.c_str());
+    }
+    RemoveDirectoryA(box.c_str());
+}
+
 // The ANSI path stored for a file the user chose: its name when code page
 // 932 spells it, its short name when that does, nothing otherwise.
 TEST_F(HostFiles, AChosenFileIsStoredByAnAnsiPathThatOpensItOrNotAtAll) {
-    const std::wstring here = forms::fromAnsi932(folder);
+    const std::wstring here = forms::fromAnsi(folder);
     CreateDirectoryW((here + L"\\dir \u00e9").c_str(), nullptr);
     struct Case {
         std::wstring path;
@@ -176,7 +237,7 @@ TEST_F(HostFiles, AChosenFileIsStoredByAnAnsiPathThatOpensItOrNotAtAll) {
         const std::optional<std::string> stored = ansiPathOf(c.path);
         EXPECT_EQ(stored.has_value(), c.storable) << forms::utf8(c.path);
         if (stored && c.asNamed) {
-            EXPECT_EQ(forms::fromAnsi932(*stored), c.path);
+            EXPECT_EQ(forms::fromAnsi(*stored), c.path);
         }
         if (stored && c.exists) {
             EXPECT_TRUE(FileExists(*stored)) << *stored;

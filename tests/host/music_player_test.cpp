@@ -213,7 +213,9 @@ TEST_F(Bgm, WavLoopsWhenThereIsAWaveDeviceAndStops) {
     settings.BgmFile = "C:\\m\\loop.wav";
     bgm.WavPlay();
     ASSERT_EQ(mci.sounds.size(), 1u);
-    EXPECT_EQ(mci.sounds[0], (std::pair<std::string, unsigned>{"C:\\m\\loop.wav", 9u}));
+    // SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_FILENAME: a file that cannot
+    // be played is silence, never the system's default sound in a loop.
+    EXPECT_EQ(mci.sounds[0], (std::pair<std::string, unsigned>{"C:\\m\\loop.wav", 0x2000Bu}));
     bgm.WavStop();
     EXPECT_EQ(mci.sounds[1], (std::pair<std::string, unsigned>{"(none)", 0u}));
     mci.waveDevices = 0;
@@ -238,7 +240,7 @@ TEST(MusicSource, IsDecidedFromTheKindAndTheFileNamesLastThreeLetters) {
         Settings settings;
         settings.BgmKind = c.kind;
         settings.BgmFile = c.file;
-        EXPECT_EQ(musicSourceOf(settings), c.source) << c.kind << " " << c.file;
+        EXPECT_EQ(musicSourceOf(settings, LeadBytes::codePage932()), c.source) << c.kind << " " << c.file;
     }
 }
 

@@ -9,50 +9,50 @@ namespace {
 
 using namespace fulmina;
 
-// A settings file in memory whose nth write (from 1; 0 for none) fails.
+// A settings file in memory that takes every key or, when told to fail,
+// none of them.
 class MemoryStore : public SettingsStore {
 public:
-    explicit MemoryStore(int failingWrite) : failingWrite(failingWrite) {}
-    std::int32_t WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& file) override {
-        if (++writes == failingWrite) return 0;
-        lines[file + "|" + section + "|" + key] = value;
-        return 1;
+    explicit MemoryStore(bool fails) : fails(fails) {}
+    bool WriteIniValues(const std::string& section,
+                        const std::vector<std::pair<std::string, std::string>>& keysAndValues) override {
+        if (fails) return false;
+        for (const auto& [key, value] : keysAndValues) lines.emplace_back(section + "|" + key, value);
+        return true;
     }
-    std::map<std::string, std::string> lines;
+    std::vector<std::pair<std::string, std::string>> lines;
 
 private:
-    int failingWrite, writes = 0;
+    bool fails;
 };
 
-TEST(SaveSettings, WritesTheThreeKeysInOrderAndStopsAtTheFirstFailedWrite) {
+TEST(SaveSettings, WritesTheThreeKeysInOrderOrReportsThatNoneWere) {
     const SettingsNames names{"Section", "kind", "repeat", "file"};
-    using Lines = std::map<std::string, std::string>;
-    const auto line = [](const char* key) { return std::string("F.ini|Section|") + key; };
+    using Lines = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         const char* what;
         Settings before;
         const char* repeatText;
-        int failingWrite;
+        bool fails;
         Lines file;
         std::int16_t track;
-        std::int32_t result;
     } cases[] = {
-        {"a CD and its track", {1, 9, "", ""}, "3", 0, {{line("kind"), " 1"}, {line("repeat"), " 3"}, {line("file"), ""}}, 3, 1},
-        {"a file; a repeat text that is no number saves 0", {2, 9, "C:\\a.mp3", "C:"}, "abc", 0,
-         {{line("kind"), " 2"}, {line("repeat"), " 0"}, {line("file"), "C:\\a.mp3"}}, 0, 1},
-        {"a track beyond 16 bits keeps the one before", {1, 9, "", ""}, "40000", 0,
-         {{line("kind"), " 1"}, {line("repeat"), " 9"}, {line("file"), ""}}, 9, 1},
-        {"the first write fails: nothing is written", {1, 9, "x", ""}, "3", 1, {}, 3, 0},
-        {"the second fails: only the kind", {1, 9, "x", ""}, "3", 2, {{line("kind"), " 1"}}, 3, 0},
-        {"the third fails: no file", {2, 9, "x", ""}, "2.5", 3, {{line("kind"), " 2"}, {line("repeat"), " 2"}}, 2, 0},
+        {"a CD and its track", {1, 9, "", ""}, "3", false,
+         {{"Section|kind", " 1"}, {"Section|repeat", " 3"}, {"Section|file", ""}}, 3},
+        {"a file; a repeat text that is no number saves 0", {2, 9, "C:\\a.mp3", "C:"}, "abc", false,
+         {{"Section|kind", " 2"}, {"Section|repeat", " 0"}, {"Section|file", "C:\\a.mp3"}}, 0},
+        {"a track beyond 16 bits keeps the one before", {1, 9, "", ""}, "40000", false,
+         {{"Section|kind", " 1"}, {"Section|repeat", " 9"}, {"Section|file", ""}}, 9},
+        {"nothing written: the choice stays in memory", {2, 9, "x", ""}, "2.5", true, {}, 2},
     };
     for (const Case& c : cases) {
-        MemoryStore store(c.failingWrite);
+        MemoryStore store(c.fails);
         Settings s = c.before;
-        EXPECT_EQ(SaveSettings(store, names, "F.ini", c.repeatText, s), c.result) << c.what;
+        EXPECT_EQ(SaveSettings(store, names, c.repeatText, s), !c.fails) << c.what;
         EXPECT_EQ(store.lines, c.file) << c.what;
         EXPECT_EQ(s.BgmRepeatTrack, c.track) << c.what;
+        EXPECT_EQ(s.BgmKind, c.before.BgmKind) << c.what;
+        EXPECT_EQ(s.BgmFile, c.before.BgmFile) << c.what;
     }
 }
 
