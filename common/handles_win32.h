@@ -49,6 +49,9 @@ struct MemoryDcTraits {
 struct KernelObjectTraits {
     static void close(HANDLE object) { CloseHandle(object); }
 };
+struct WindowTraits {
+    static void close(HWND window) { DestroyWindow(window); }
+};
 
 using Bitmap = Owned<HBITMAP, GdiObjectTraits>;
 using Brush = Owned<HBRUSH, GdiObjectTraits>;
@@ -57,6 +60,8 @@ using Font = Owned<HFONT, GdiObjectTraits>;
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
 // A process, thread or event handle (not a file's: those use INVALID_HANDLE_VALUE).
 using KernelObject = Owned<HANDLE, KernelObjectTraits>;
+// A window that its owner's thread created and destroys.
+using Window = Owned<HWND, WindowTraits>;
 
 // The DC of a window, or of the screen for no window, from GetDC; released
 // with ReleaseDC when the scope ends.
