@@ -1,10 +1,10 @@
 #include "renderer/dark_monitors_win32.h"
 
+#include "common/saver_contract.h"
+
 namespace fulmina {
 
 namespace {
-constexpr char darkClassName[] = "Fulmina_Dark";
-
 LRESULT CALLBACK darkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEACTIVATE:
@@ -53,7 +53,7 @@ void DarkMonitors::cover(HWND renderer, HINSTANCE instance) {
             wc.lpfnWndProc = darkWindowProc;
             wc.hInstance = instance;
             wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-            wc.lpszClassName = darkClassName;
+            wc.lpszClassName = contract::darkWindowClass;
             if (RegisterClassExA(&wc) == 0) return;
             classInstance = instance;
         }
@@ -61,7 +61,7 @@ void DarkMonitors::cover(HWND renderer, HINSTANCE instance) {
         windows.reserve(dark.size());
         for (std::size_t i = 0; i < dark.size(); ++i) {
             if (i == windows.size()) {
-                HWND made = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, darkClassName, "",
+                HWND made = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, contract::darkWindowClass, "",
                                             WS_POPUP, 0, 0, 0, 0, renderer, nullptr, instance, nullptr);
                 if (made == nullptr) break;
                 windows.emplace_back(made);
@@ -76,7 +76,7 @@ void DarkMonitors::cover(HWND renderer, HINSTANCE instance) {
 void DarkMonitors::uncover() {
     windows.clear();
     if (classInstance != nullptr) {
-        UnregisterClassA(darkClassName, classInstance);
+        UnregisterClassA(contract::darkWindowClass, classInstance);
         classInstance = nullptr;
     }
 }
