@@ -168,6 +168,7 @@ class DarkMonitorsEndToEnd(unittest.TestCase):
         self.fail("no lightning on the primary monitor")
 
     def escape_ends(self, host):
+        # Pressed where the keyboard is: nothing gives it to the renderer first.
         self.wine.x("xdotool", "key", "Escape")
         self.assertIsNotNone(self.wine.wait_gone(10), "the renderer did not end on Escape")
         self.assertEqual(host.wait(10), 0)
@@ -247,6 +248,27 @@ class DarkMonitorsEndToEnd(unittest.TestCase):
         self.assertEqual(window["foreground"], "1", "a click took the activation from the renderer")
         self.assertGreater(share(self.screenshot("clicked"), second, black), 0.999, "a click showed the desktop")
         self.escape_ends(host)
+
+    def test_the_dark_is_there_exactly_while_the_renderer_is_full_screen(self):
+        host = self.start_saver()
+        second = self.second_monitor()
+        self.assertEqual(self.dark_windows(), [(second, True, True, True)])
+        self.wine.probe("post", "switch")
+        windowed = self.wine.wait_window(lambda w: w["visible"] == "1" and w["popup"] == "0")
+        self.assertIsNotNone(windowed, "the renderer did not switch to a window")
+        self.assertEqual(self.dark_windows(), [], "dark windows beside a windowed renderer")
+        self.assertEqual(self.monitors(), self.original_monitors)
+        self.wine.probe("post", "switch")
+        self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1" and w["popup"] == "1"))
+        time.sleep(0.5)
+        self.assertEqual(self.dark_windows(), [(self.second_monitor(), True, True, True)])
+        # (After a switch under Wine the X keyboard focus may stay with the
+        # desktop's window, as it did before there were dark windows: a close
+        # request ends the run here.)
+        self.wine.probe("post", "close")
+        self.assertIsNotNone(self.wine.wait_gone(10), "the renderer did not end on a close request")
+        self.assertEqual(host.wait(10), 0)
+        self.assertEqual(self.dark_windows(), [])
 
 
 if __name__ == "__main__":
