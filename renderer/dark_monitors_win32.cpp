@@ -54,15 +54,21 @@ void DarkMonitors::cover(HWND renderer, HINSTANCE instance) {
             wc.hInstance = instance;
             wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
             wc.lpszClassName = contract::darkWindowClass;
-            if (RegisterClassExA(&wc) == 0) return;
-            classInstance = instance;
+            // A class another owner registered is used, and left to it.
+            if (RegisterClassExA(&wc) != 0) {
+                classInstance = instance;
+            } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+                return;
+            }
         }
         if (windows.size() > dark.size()) windows.erase(windows.begin() + dark.size(), windows.end());
         windows.reserve(dark.size());
         for (std::size_t i = 0; i < dark.size(); ++i) {
             if (i == windows.size()) {
-                HWND made = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, contract::darkWindowClass, "",
-                                            WS_POPUP, 0, 0, 0, 0, renderer, nullptr, instance, nullptr);
+                // Owned by the renderer's window: they go with it at the latest.
+                HWND made = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                            contract::darkWindowClass, "", WS_POPUP, 0, 0, 0, 0, renderer, nullptr,
+                                            instance, nullptr);
                 if (made == nullptr) break;
                 windows.emplace_back(made);
             }
