@@ -136,6 +136,9 @@ class DarkMonitorsEndToEnd(unittest.TestCase):
                         pass
                 p.kill()
                 p.wait(10)
+        if self.wine.window() is not None:
+            self.wine.probe("post", "close")
+            self.wine.wait_gone(10)
         # Wine does not undo the mode change of a program that was killed.
         self.reset_layout()
         time.sleep(0.5)
