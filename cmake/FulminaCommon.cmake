@@ -9,6 +9,7 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/frame_pacer.cpp
   renderer/extension_list.cpp
   renderer/texture_size.cpp
+  renderer/dark_monitors.cpp
 )
 
 # The animated GIF control's portable codec and clock.

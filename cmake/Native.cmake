@@ -84,6 +84,14 @@ add_test(NAME wine.env.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${
 add_test(NAME wine.env.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_ENV_DIR})
 set_tests_properties(wine.env.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 set_tests_properties(wine.env.stop PROPERTIES FIXTURES_CLEANUP wine)
+# A second one on a display of two monitors (Xorg with the dummy driver), for
+# the tests that need them.
+set(FULMINA_WINE_TWO_MONITORS_DIR ${CMAKE_BINARY_DIR}/wine-env-two-monitors)
+add_test(NAME wine.two_monitors.start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${FULMINA_WINE_TWO_MONITORS_DIR} ${FULMINA_TEST_ARCH} two-monitors)
+add_test(NAME wine.two_monitors.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_TWO_MONITORS_DIR})
+set_tests_properties(wine.two_monitors.start PROPERTIES FIXTURES_SETUP wine_two_monitors TIMEOUT 600)
+set_tests_properties(wine.two_monitors.stop PROPERTIES FIXTURES_CLEANUP wine_two_monitors)
 
 include(ExternalProject)
 foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)

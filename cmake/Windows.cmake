@@ -31,6 +31,7 @@ set(FULMINA_RENDERER_WIN32_SOURCES
   renderer/frame_loop_win32.cpp
   renderer/display_pace_win32.cpp
   renderer/message_queue_clock_win32.cpp
+  renderer/dark_monitors_win32.cpp
 )
 set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid winmm)
 

@@ -49,6 +49,9 @@ struct MemoryDcTraits {
 struct KernelObjectTraits {
     static void close(HANDLE object) { CloseHandle(object); }
 };
+struct WindowTraits {
+    static void close(HWND window) { DestroyWindow(window); }
+};
 
 using Bitmap = Owned<HBITMAP, GdiObjectTraits>;
 using Brush = Owned<HBRUSH, GdiObjectTraits>;
@@ -57,6 +60,8 @@ using Font = Owned<HFONT, GdiObjectTraits>;
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
 // A process, thread, event or file handle.
 using KernelObject = Owned<HANDLE, KernelObjectTraits>;
+// A window that its owner's thread created and destroys.
+using Window = Owned<HWND, WindowTraits>;
 
 // The owner of what CreateFile or ReOpenFile gave back: empty when they
 // failed (INVALID_HANDLE_VALUE, which is no handle to close).

@@ -18,5 +18,9 @@ constexpr const char* textureFile = "C:\\z_quil\\Fulmina.bmp";
 // the renderer's own window from another program's of the same title.
 constexpr const char* windowClass = "OpenGL";
 constexpr const char* windowTitle = "Fulmina_VC";
+// The black windows over the other monitors while the renderer is full
+// screen: a class of their own and no title, so the host never takes one for
+// the renderer's window.
+constexpr const char* darkWindowClass = "Fulmina_Dark";
 
 }  // namespace fulmina::contract

@@ -89,6 +89,7 @@ bool openRendererWindow(RendererWindow& w) {
 
     ShowWindow(w.window, SW_SHOWNORMAL);
     SetForegroundWindow(w.window);  // the keyboard, for Escape; the host allowed it
+    if (w.fullScreen == 1) w.darkMonitors.cover(w.window, w.app->instance);
     w.visible = 1;
     setProjection(w.width, w.height);
     w.keys->fill(0);
@@ -97,6 +98,7 @@ bool openRendererWindow(RendererWindow& w) {
 }
 
 bool closeRendererWindow(RendererWindow& w) {
+    w.darkMonitors.uncover();  // before the display mode goes back
     if (w.window != nullptr) {
         if (w.dc != nullptr) {
             wglMakeCurrent(w.dc, nullptr);
@@ -157,6 +159,11 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_SYSCOMMAND:
             // No screen saver and no monitor power-down while the renderer runs.
             if (wParam == scScreenSave || wParam == scMonitorPower) return 0;
+            break;
+        case WM_DISPLAYCHANGE:
+            // A monitor added, removed or moved: the dark follows the desktop.
+            if (w != nullptr && w->fullScreen == 1 && IsWindowVisible(window))
+                w->darkMonitors.cover(window, w->app->instance);
             break;
         case msgSwitchDisplay:
             // The outer loop closes this window and opens one in the other mode.

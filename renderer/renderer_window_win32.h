@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/saver_contract.h"
+#include "renderer/dark_monitors_win32.h"
 #include "renderer/frame.h"
 
 namespace fulmina {
@@ -27,6 +28,7 @@ struct RendererWindow {
     std::int32_t fullScreen = 1;
     std::int32_t visible = 0;     // 0 while minimised: wait for messages instead of drawing
     std::uint32_t lastTick = 0;  // GetTickCount of the last frame
+    DarkMonitors darkMonitors;   // the other monitors, black while full screen
 };
 
 // Private message that switches between full screen and a window.

@@ -22,6 +22,8 @@ packages=(
   libxrandr2 libxxf86vm1 libxi6 libxcursor1 libxinerama1
   libxcomposite1 libxrender1 libxfixes3
   xvfb xdotool x11-utils imagemagick
+  # The two-monitor test display: Xorg with the dummy video driver, and xrandr.
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   locales fonts-ipafont-gothic
   libosmesa6-dev libglu1-mesa-dev libgl-dev
   gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386

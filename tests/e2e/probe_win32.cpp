@@ -7,6 +7,14 @@
 //   probe post close|switch         post WM_CLOSE or the display-switch message
 //   probe mode                      the current display mode: width height bits
 //   probe acp                       the ANSI code page
+//   probe monitors                  one line per monitor: left top right bottom primary (1 or 0)
+//   probe dark                      the renderer's dark windows, one line each: left top right bottom
+//                                   visible topmost noactivate (1 or 0)
+//   probe displaychange             broadcast WM_DISPLAYCHANGE with the current mode, as Windows does
+//                                   when a monitor comes or goes (Wine does not, for changes made
+//                                   outside it)
+//   probe titled TEXT               how many top-level windows are captioned TEXT
+//   probe window X Y W H MS         hold a white window (a desktop's window) there for MS
 //   probe caption-window TEXT MS    hold a top-level window captioned TEXT for MS
 //   probe pane MS                   hold a 152 x 112 window at 100,100 as a preview pane for MS,
 //                                   printing its handle in decimal; then destroy it
@@ -61,9 +69,9 @@ int find() {
     GetWindowRect(w, &r);
     const LONG style = GetWindowLongA(w, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(w, GWL_EXSTYLE);
-    std::printf("class=%s left=%ld top=%ld right=%ld bottom=%ld popup=%d topmost=%d visible=%d\n", className,
-                r.left, r.top, r.right, r.bottom, (style & WS_POPUP) != 0, (exStyle & WS_EX_TOPMOST) != 0,
-                IsWindowVisible(w) != 0);
+    std::printf("class=%s left=%ld top=%ld right=%ld bottom=%ld popup=%d topmost=%d visible=%d foreground=%d\n",
+                className, r.left, r.top, r.right, r.bottom, (style & WS_POPUP) != 0, (exStyle & WS_EX_TOPMOST) != 0,
+                IsWindowVisible(w) != 0, GetForegroundWindow() == w);
     return 0;
 }
 
@@ -170,6 +178,40 @@ bool startedAs(const char* fileName) {
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const char* name = std::strrchr(self, '\\');
     return name != nullptr && lstrcmpiA(name + 1, fileName) == 0;
+}
+
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
+    return TRUE;
+}
+
+struct TitleCount {
+    std::wstring title;
+    int count = 0;
+};
+
+BOOL CALLBACK countTitled(HWND window, LPARAM param) {
+    auto* c = reinterpret_cast<TitleCount*>(param);
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (c->title == text) ++c->count;
+    return TRUE;
+}
+
+BOOL CALLBACK printDark(HWND window, LPARAM) {
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (std::strcmp(className, fulmina::contract::darkWindowClass) != 0) return TRUE;
+    RECT r;
+    GetWindowRect(window, &r);
+    const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    std::printf("%ld %ld %ld %ld %d %d %d\n", r.left, r.top, r.right, r.bottom, IsWindowVisible(window) != 0,
+                (exStyle & WS_EX_TOPMOST) != 0, (exStyle & WS_EX_NOACTIVATE) != 0);
+    return TRUE;
 }
 
 int slowRenderer() {
@@ -288,6 +330,26 @@ int main(int argc, char** argv) {
         CloseHandle(f);
         return 0;
     }
+    if (std::strcmp(cmd, "monitors") == 0) return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
+    if (std::strcmp(cmd, "displaychange") == 0) {
+        DEVMODEA mode{};
+        mode.dmSize = sizeof(mode);
+        if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 1;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_DISPLAYCHANGE, mode.dmBitsPerPel,
+                            MAKELPARAM(mode.dmPelsWidth, mode.dmPelsHeight), SMTO_ABORTIFHUNG, 2000, &ignored);
+        return 0;
+    }
+    if (std::strcmp(cmd, "dark") == 0) return EnumWindows(printDark, 0) ? 0 : 1;
+    if (std::strcmp(cmd, "titled") == 0 && argc > 2) {
+        TitleCount c{wideArgument(argv[2])};
+        EnumWindows(countTitled, reinterpret_cast<LPARAM>(&c));
+        std::printf("%d\n", c.count);
+        return 0;
+    }
+    if (std::strcmp(cmd, "window") == 0 && argc > 6)
+        return holdWindow(L"Desktop", WS_POPUP, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                          std::atoi(argv[5]), static_cast<DWORD>(std::atol(argv[6])), false);
     if (std::strcmp(cmd, "acp") == 0) {
         std::printf("%u\n", GetACP());
         return 0;

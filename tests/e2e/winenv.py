@@ -71,7 +71,7 @@ class WineEnv:
         return subprocess.run([self.wine, "reg.exe", *args], env=self.env, capture_output=True, timeout=60)
 
     def x(self, *args):
-        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=30)
+        return subprocess.run(list(map(str, args)), env=self.env, capture_output=True, text=True, timeout=30)
 
     def focus(self, title, program):
         """Gives the keyboard focus to the window of that title whose program
