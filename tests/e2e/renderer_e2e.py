@@ -13,6 +13,30 @@ import unittest
 
 from winenv import WineEnv, bolt_pixels
 
+EDGE_STEP = 24  # brightness step across a sprite square's side
+EDGE_RUN = 12   # rows of the same step, one above the other
+
+
+def straight_edges(picture):
+    """Vertical runs of at least EDGE_RUN rows with the same sharp step in
+    the sprites' colour at the same column: a soft glow has none, the bolts
+    (more red than green) are left out."""
+    def sprite_level(x, y):
+        r, g, b = picture.at(x, y)
+        return None if r > g + 30 else b
+    runs = 0
+    for x in range(0, picture.width - 1):
+        run = 0
+        for y in range(picture.height):
+            a, b = sprite_level(x, y), sprite_level(x + 1, y)
+            if a is not None and b is not None and abs(a - b) >= EDGE_STEP:
+                run += 1
+                if run == EDGE_RUN:
+                    runs += 1
+            else:
+                run = 0
+    return runs
+
 ARGS = {}
 
 
@@ -96,8 +120,9 @@ class RendererEndToEnd(unittest.TestCase):
 
     def test_screen_saver_and_monitor_power_commands_are_refused(self):
         self.start()
-        self.assertEqual(self.wine.probe("syscommand", "0xF140"), (0, "0"))
-        self.assertEqual(self.wine.probe("syscommand", "0xF170"), (0, "0"))
+        # The four low bits are the system's own: the command is the rest.
+        for command in ("0xF140", "0xF170", "0xF141", "0xF14F", "0xF172"):
+            self.assertEqual(self.wine.probe("syscommand", command, timeout=10), (0, "0"), command)
         self.assertRunning()
         self.wine.probe("post", "close")
         self.assertEnds(0)
@@ -115,6 +140,29 @@ class RendererEndToEnd(unittest.TestCase):
         self.assertRunning()
         self.wine.probe("post", "close")
         self.assertEnds(0)
+
+    def test_the_glow_sprites_stay_soft_after_two_display_switches(self):
+        self.start()
+        before = self.sprite_edges("glow-before")
+        for popup in ("0", "1"):
+            self.wine.probe("post", "switch")
+            self.assertIsNotNone(self.wine.wait_window(lambda w: w["popup"] == popup and w["visible"] == "1"))
+        time.sleep(1.0)
+        after = self.sprite_edges("glow-after")
+        # Untextured, the sprites are flat squares with long straight sides.
+        self.assertLess(after, max(40, 3 * before), "the sprites lost their glow texture (%d edges, %d before)"
+                        % (after, before))
+        self.wine.probe("post", "close")
+        self.assertEnds(0)
+
+    def sprite_edges(self, name):
+        """The most straight sprite edges seen in a few screenshots."""
+        most = 0
+        for attempt in range(3):
+            time.sleep(0.4)
+            picture = self.wine.screenshot(os.path.join(ARGS["out"], "%s-%d.png" % (name, attempt)))
+            most = max(most, straight_edges(picture))
+        return most
 
     def test_missing_glow_texture_file_still_runs(self):
         os.remove(self.wine.drive_c("z_quil", "Fulmina.bmp"))

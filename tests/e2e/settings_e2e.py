@@ -58,9 +58,9 @@ class SettingsDialog(unittest.TestCase):
             self.host.wait(10)
 
     # Driving the dialog.
-    def open(self, pointer=(600, 500)):
+    def open(self, pointer=(600, 500), args=("/c",)):
         self.wine.x("xdotool", "mousemove", str(pointer[0]), str(pointer[1]))
-        self.host = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), "/c")
+        self.host = self.wine.start(os.path.join(self.folder, "Fulmina.scr"), *args)
         end = time.monotonic() + 20
         while time.monotonic() < end:
             code, out = self.wine.probe("client", CAPTION)
@@ -109,6 +109,39 @@ class SettingsDialog(unittest.TestCase):
         x, y = self.origin
         self.wine.x("import", "-window", "root", "-crop", "461x221+%d+%d" % (x, y), "+repage", path)
         return read_picture(path)
+
+    def test_no_arguments_open_the_settings_as_explorers_configure_does(self):
+        self.open(args=())
+        self.assertIsNone(self.wine.window(), "the saver ran")
+        self.click(CANCEL)
+        self.assertTrue(self.closed())
+        self.assertIsNone(self.wine.window(), "the saver ran")
+        self.assertFalse(os.path.exists(self.ini))
+
+    def test_a_button_clicks_only_for_a_release_over_it(self):
+        for button in ("3", "2", "1"):
+            with self.subTest(button=button):
+                self.open()
+                x, y = self.at(SET)
+                # Pressed on "設定", dragged off and released elsewhere in the dialog: no click.
+                self.wine.x("xdotool", "mousemove", str(x), str(y))
+                time.sleep(0.15)
+                self.wine.x("xdotool", "mousedown", button)
+                time.sleep(0.2)
+                for step in (20, 60, 120):
+                    self.wine.x("xdotool", "mousemove", str(x - step), str(y - step))
+                    time.sleep(0.15)
+                self.wine.x("xdotool", "mouseup", button)
+                time.sleep(0.8)
+                self.assertIsNone(self.host.poll(), "a release away from the button saved and closed")
+                self.assertFalse(os.path.exists(self.ini))
+                # Pressed and released over it: a click, whichever the button.
+                self.wine.x("xdotool", "mousemove", str(x), str(y))
+                time.sleep(0.3)
+                self.wine.x("xdotool", "click", button)
+                self.assertTrue(self.closed())
+                self.assertIn(self.ini_bytes(), settings_lines(0, 0))
+                os.remove(self.ini)
 
     # The Part's edge cases a user can produce.
     def test_no_settings_file_confirmed_at_once_writes_none(self):

@@ -228,3 +228,252 @@ TEST(Forms, AComboBoxKeepsItsTextAndListAcrossASecondLoad) {
 }
 
 }  // namespace
+
+// What a handler of the mouse may do besides its work: fail, destroy its own
+// control, or open a modal box (which disables the form, as a message box
+// does, while the button is released in the box).
+enum class Misdeed { none, fail, destroy, modal };
+
+void openModalBox(HWND form) {
+    HWND box = CreateWindowExW(0, L"Static", L"box", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, form, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    EnableWindow(form, FALSE);
+    pump(20);
+    EnableWindow(form, TRUE);
+    DestroyWindow(box);
+}
+
+// A windowless control whose handler for one step misbehaves.
+class Unruly : public forms::Windowless {
+public:
+    Unruly(forms::Container& c, Log& log, std::string name, int left, std::unique_ptr<Unruly>* self)
+        : Windowless(c, left, 0, 20, 20), log(log), name(std::move(name)), self(self) {}
+    char step = 0;  // 'd' down, 'u' up, 'c' click
+    Misdeed misdeed = Misdeed::none;
+
+protected:
+    void UserControl_MouseDown(int b, int, int, int) override { event('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, int, int) override { event('u', " up" + std::to_string(b)); }
+    void UserControl_Click() override { event('c', " click"); }
+    void UserControl_Show() override { log.push_back(name + " show"); }
+    void UserControl_Hide() override { log.push_back(name + " hide"); }
+
+private:
+    void event(char which, const std::string& what) {
+        log.push_back(name + what);
+        if (which != step) return;
+        switch (misdeed) {
+            case Misdeed::fail: throw std::runtime_error("a failing handler");
+            case Misdeed::destroy: self->reset(); return;  // this control is gone now
+            case Misdeed::modal: openModalBox(containerWindow()); return;
+            case Misdeed::none: return;
+        }
+    }
+    Log& log;
+    std::string name;
+    std::unique_ptr<Unruly>* self;
+};
+
+struct MisdeedCase {
+    const char* name;
+    char step;
+    Misdeed misdeed;
+    Log expected;
+};
+
+// After each message: "cap" while a window of the test holds the mouse.
+void send(Log& log, HWND window, UINT message, WPARAM keys, LPARAM at) {
+    if (!IsWindow(window)) return;
+    SendMessageW(window, message, keys, at);
+    if (GetCapture() != nullptr) log.push_back("cap");
+}
+
+TEST(Forms, AWindowlessHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
+    const Log whole{"A down1", "cap", "A up1", "A click", "B down1", "cap", "B up1", "B click"};
+    const Log clickB{"B down1", "cap", "B up1", "B click"};
+    auto then = [&](Log head) {
+        head.insert(head.end(), clickB.begin(), clickB.end());
+        return head;
+    };
+    const MisdeedCase cases[] = {
+        {"nothing odd", 0, Misdeed::none, whole},
+        {"the press fails", 'd', Misdeed::fail, whole},
+        {"the release fails", 'u', Misdeed::fail, whole},
+        {"the click fails", 'c', Misdeed::fail, whole},
+        {"the press destroys its control", 'd', Misdeed::destroy, then({"A down1", "cap"})},
+        {"the release destroys its control", 'u', Misdeed::destroy, then({"A down1", "cap", "A up1"})},
+        {"the click destroys its control", 'c', Misdeed::destroy, whole},
+        {"the press opens a modal box", 'd', Misdeed::modal, then({"A down1"})},
+        {"the release opens a modal box", 'u', Misdeed::modal, whole},
+        {"the click opens a modal box", 'c', Misdeed::modal, whole},
+    };
+    for (const MisdeedCase& c : cases) {
+        Log log;
+        LoggedForm form(log, "form");
+        std::unique_ptr<Unruly> a, b;
+        a = std::make_unique<Unruly>(form, log, "A", 0, &a);
+        b = std::make_unique<Unruly>(form, log, "B", 40, &b);
+        a->step = c.step;
+        a->misdeed = c.misdeed;
+        ASSERT_TRUE(form.Load());
+        log.clear();
+        const HWND w = form.hwnd();
+        send(log, w, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+        // After a modal box the button came up inside the box.
+        if (!(c.step == 'd' && c.misdeed == Misdeed::modal)) send(log, w, WM_LBUTTONUP, 0, at(5, 5));
+        send(log, w, WM_LBUTTONDOWN, MK_LBUTTON, at(45, 5));
+        send(log, w, WM_LBUTTONUP, 0, at(45, 5));
+        EXPECT_EQ(log, c.expected) << c.name;
+        form.Unload();
+    }
+}
+
+// A user control whose own handler for one step misbehaves.
+class UnrulyPad : public forms::UserControl {
+public:
+    UnrulyPad(forms::Form& form, Log& log, std::string name, int left, std::unique_ptr<UnrulyPad>* self)
+        : UserControl(form, left, 0, 30, 20), log(log), name(std::move(name)), self(self) {}
+    char step = 0;
+    Misdeed misdeed = Misdeed::none;
+
+protected:
+    void UserControl_MouseDown(int b, int, double, double) override { event('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, double, double) override { event('u', " up" + std::to_string(b)); }
+
+private:
+    void event(char which, const std::string& what) {
+        log.push_back(name + what);
+        if (which != step) return;
+        switch (misdeed) {
+            case Misdeed::fail: throw std::runtime_error("a failing handler");
+            case Misdeed::destroy: self->reset(); return;
+            case Misdeed::modal: openModalBox(container().hwnd()); return;
+            case Misdeed::none: return;
+        }
+    }
+    Log& log;
+    std::string name;
+    std::unique_ptr<UnrulyPad>* self;
+};
+
+TEST(Forms, AUserControlHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
+    const Log clickB{"B down1", "cap", "B up1"};
+    auto then = [&](Log head) {
+        head.insert(head.end(), clickB.begin(), clickB.end());
+        return head;
+    };
+    const Log whole = then({"A down1", "cap", "A up1"});
+    const MisdeedCase cases[] = {
+        {"nothing odd", 0, Misdeed::none, whole},
+        {"the press fails", 'd', Misdeed::fail, whole},
+        {"the release fails", 'u', Misdeed::fail, whole},
+        {"the press destroys its control", 'd', Misdeed::destroy, then({"A down1"})},
+        {"the release destroys its control", 'u', Misdeed::destroy, whole},
+        {"the press opens a modal box", 'd', Misdeed::modal, then({"A down1"})},
+        {"the release opens a modal box", 'u', Misdeed::modal, whole},
+    };
+    for (const MisdeedCase& c : cases) {
+        Log log;
+        LoggedForm form(log, "form");
+        ASSERT_TRUE(form.Load());
+        std::unique_ptr<UnrulyPad> a, b;
+        a = std::make_unique<UnrulyPad>(form, log, "A", 0, &a);
+        b = std::make_unique<UnrulyPad>(form, log, "B", 40, &b);
+        a->step = c.step;
+        a->misdeed = c.misdeed;
+        log.clear();
+        const HWND aw = a->hwnd(), bw = b->hwnd();
+        send(log, aw, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+        if (!(c.step == 'd' && c.misdeed == Misdeed::modal)) send(log, aw, WM_LBUTTONUP, 0, at(5, 5));
+        send(log, bw, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+        send(log, bw, WM_LBUTTONUP, 0, at(5, 5));
+        EXPECT_EQ(log, c.expected) << c.name;
+        form.Unload();
+    }
+}
+
+// A control whose show takes another control away.
+class Remover : public forms::Windowless {
+public:
+    Remover(forms::Container& form, std::unique_ptr<Unruly>& victim) : Windowless(form, 0, 0, 1, 1), victim(victim) {}
+
+protected:
+    void UserControl_Show() override { victim.reset(); }
+    void UserControl_Hide() override { victim.reset(); }
+
+private:
+    std::unique_ptr<Unruly>& victim;
+};
+
+TEST(Forms, AShowOrHideHandlerThatDestroysAnotherControlLeavesItUntold) {
+    Log log;
+    LoggedForm form(log, "form");
+    std::unique_ptr<Unruly> a, c;
+    a = std::make_unique<Unruly>(form, log, "A", 0, &a);
+    Remover remover(form, c);  // between A and C in z-order
+    c = std::make_unique<Unruly>(form, log, "C", 60, &c);
+    form.Show();
+    c = std::make_unique<Unruly>(form, log, "C", 60, &c);
+    form.Hide();
+    EXPECT_EQ(log, (Log{"form load", "A show", "A hide"})) << "a control told after it had gone";
+    form.Unload();
+}
+
+// A user control made when its form is already loaded.
+class Sized : public forms::UserControl {
+public:
+    Sized(forms::Form& form, int& resizes) : UserControl(form, 0, 0, 30, 20), resizes(resizes) {}
+
+protected:
+    void UserControl_Resize() override { ++resizes; }
+
+private:
+    int& resizes;
+};
+
+TEST(Forms, AUserControlMadeAfterItsFormLoadedGetsItsFirstResize) {
+    Log log;
+    LoggedForm form(log, "form");
+    int early = 0, late = 0;
+    Sized before(form, early);
+    ASSERT_TRUE(form.Load());
+    Sized after(form, late);
+    pump(50);
+    EXPECT_EQ(early, 1);
+    EXPECT_EQ(late, 1);
+    form.Unload();
+}
+
+// A WM_TIMER taken from the queue before its timer went, dispatched once a
+// new timer lives at the same address, is not the new timer's tick.
+TEST(Forms, AStaleTimerMessageDoesNotReachANewTimerAtTheSameAddress) {
+    Log log;
+    LoggedForm form(log, "form"), other(log, "other");
+    ASSERT_TRUE(form.Load());
+    ASSERT_TRUE(other.Load());
+    forms::Timer keepsTheCallbackKnown(other, 60000, true, [] {});
+    struct Case {
+        const char* name;
+        forms::TimerHost* host;
+        bool enabled;
+    };
+    const Case cases[] = {{"on another window", &other, true}, {"on the same window, not enabled", &form, false}};
+    for (const Case& c : cases) {
+        alignas(forms::Timer) unsigned char storage[sizeof(forms::Timer)];
+        int oldTicks = 0, newTicks = 0;
+        auto* old = new (storage) forms::Timer(form, 1, true, [&] { ++oldTicks; });
+        MSG stale{};
+        const DWORD start = GetTickCount();
+        while (!PeekMessageW(&stale, form.hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE) && GetTickCount() - start < 2000)
+            Sleep(2);
+        ASSERT_EQ(stale.message, static_cast<UINT>(WM_TIMER)) << c.name;
+        old->~Timer();
+        auto* fresh = new (storage) forms::Timer(*c.host, 60000, c.enabled, [&] { ++newTicks; });
+        DispatchMessageW(&stale);
+        EXPECT_EQ(newTicks, 0) << c.name;
+        EXPECT_EQ(oldTicks, 0) << c.name;
+        fresh->~Timer();
+    }
+    form.Unload();
+    other.Unload();
+}

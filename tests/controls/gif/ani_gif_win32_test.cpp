@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <fstream>
 #include <functional>
 #include <string>
@@ -417,6 +419,27 @@ TEST_F(Download, FailuresOfEveryKindRaiseRemoteLoadFailure) {
     control.LoadAnimatedGIF_Remote("");
     pump(100);
     EXPECT_EQ(failures + completes, 0) << "an empty path does nothing";
+}
+
+TEST_F(Download, AFailingHandlerOfTheOutcomeIsSkippedAndTheNextDownloadArrives) {
+    for (const char* path : {"/good.gif", "/error"}) {
+        int raised = 0;
+        control.RemoteLoadComplete = [&](float, float, bool&) {
+            ++raised;
+            throw std::runtime_error("a failing handler");
+        };
+        control.RemoteLoadFailure = [&] {
+            ++raised;
+            throw std::runtime_error("a failing handler");
+        };
+        control.LoadAnimatedGIF_Remote(server.url(path));
+        EXPECT_NO_THROW(pumpUntil([&] { return raised > 0; }, 10000)) << path;
+        EXPECT_EQ(raised, 1) << path;
+    }
+    control.RemoteLoadComplete = [this](float, float, bool&) { ++completes; };
+    control.LoadAnimatedGIF_Remote(server.url("/good.gif"));
+    ASSERT_TRUE(pumpUntil([&] { return completes > 0; }, 10000));
+    EXPECT_EQ(control.FrameCount(), 2);
 }
 
 TEST(AniGifUnload, AControlUnloadedWhileItsDownloadRunsGoesQuietly) {
