@@ -71,6 +71,28 @@ TEST_F(FrameTest, FirstFrameUpdatesTheSceneBeforeInitialisingItAndOnlyOnce) {
     EXPECT_EQ(glrec::textureLoad().calls, 1);
 }
 
+// A display switch opens a new window with a new context: the old context's
+// texture went with it, so the glow is made again; the scene stays as it was.
+TEST_F(FrameTest, ANewContextGetsTheGlowTextureAgainAndKeepsTheScene) {
+    glrec::textureLoad().succeed = true;
+    for (int i = 0; i < 3; ++i) frameUpdate(frame, 16);
+    const BoltNode* tree = scene.bolt();
+    const Particle sprite = scene.particle(5);
+    const int initialised = frame.initialisedScene;
+    glrec::textureLoad().name = 9;
+    frameSetup(frame, keys);
+    EXPECT_EQ(glrec::textureLoad().calls, 2);
+    EXPECT_EQ(scene.textureName(), 9u);
+    EXPECT_EQ(scene.bolt(), tree);
+    EXPECT_EQ(scene.particle(5).x, sprite.x);
+    EXPECT_EQ(scene.particle(5).life, sprite.life);
+    EXPECT_EQ(frame.initialisedScene, initialised);
+    // A load that fails in the new context leaves no name of the old one.
+    glrec::textureLoad().succeed = false;
+    frameSetup(frame, keys);
+    EXPECT_EQ(scene.textureName(), 0u);
+}
+
 TEST_F(FrameTest, EscapeAsksToEndButTheFrameIsStillUpdated) {
     frameUpdate(frame, 16);
     const float spin = rendererState.spinX;
