@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "forms/application_win32.h"
@@ -229,262 +231,170 @@ TEST(Forms, AComboBoxKeepsItsTextAndListAcrossASecondLoad) {
 
 }  // namespace
 
-// What a handler of the mouse may do besides its work: fail, destroy its own
+// What a handler does at one step besides logging: fail, destroy its own
 // control, or open a modal box (which disables the form, as a message box
-// does, while the button is released in the box).
+// does; the button then comes up inside the box, not here).
 enum class Misdeed { none, fail, destroy, modal };
 
-void openModalBox(HWND form) {
-    HWND box = CreateWindowExW(0, L"Static", L"box", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, form, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    EnableWindow(form, FALSE);
-    pump(20);
-    EnableWindow(form, TRUE);
-    DestroyWindow(box);
-}
+struct Conduct {
+    Conduct(Log* log, std::string name, std::string steps = "", Misdeed misdeed = Misdeed::none,
+            std::function<void()> destroy = {}, HWND form = nullptr)
+        : log(log), name(std::move(name)), steps(std::move(steps)), misdeed(misdeed), destroy(std::move(destroy)),
+          form(form) {}
+    Log* log;
+    std::string name;
+    std::string steps;  // d press, u release, c click, s show, h hide, r resize
+    Misdeed misdeed;
+    std::function<void()> destroy;
+    HWND form;
 
-// A windowless control whose handler for one step misbehaves.
+    void operator()(char which, const std::string& what) {
+        log->push_back(name + what);
+        if (steps.find(which) == std::string::npos || misdeed == Misdeed::none) return;
+        if (misdeed == Misdeed::fail) throw std::runtime_error("a failing handler");
+        if (misdeed == Misdeed::destroy) return destroy();  // this control is gone now
+        EnableWindow(form, FALSE);
+        pump(20);
+        EnableWindow(form, TRUE);
+    }
+};
+
 class Unruly : public forms::Windowless {
 public:
-    Unruly(forms::Container& c, Log& log, std::string name, int left, std::unique_ptr<Unruly>* self)
-        : Windowless(c, left, 0, 20, 20), log(log), name(std::move(name)), self(self) {}
-    char step = 0;  // 'd' down, 'u' up, 'c' click
-    Misdeed misdeed = Misdeed::none;
+    Unruly(forms::Container& c, int left, Conduct conduct) : Windowless(c, left, 0, 20, 20), conduct(std::move(conduct)) {}
 
 protected:
-    void UserControl_MouseDown(int b, int, int, int) override { event('d', " down" + std::to_string(b)); }
-    void UserControl_MouseUp(int b, int, int, int) override { event('u', " up" + std::to_string(b)); }
-    void UserControl_Click() override { event('c', " click"); }
-    void UserControl_Show() override { log.push_back(name + " show"); }
-    void UserControl_Hide() override { log.push_back(name + " hide"); }
-
-private:
-    void event(char which, const std::string& what) {
-        log.push_back(name + what);
-        if (which != step) return;
-        switch (misdeed) {
-            case Misdeed::fail: throw std::runtime_error("a failing handler");
-            case Misdeed::destroy: self->reset(); return;  // this control is gone now
-            case Misdeed::modal: openModalBox(containerWindow()); return;
-            case Misdeed::none: return;
-        }
-    }
-    Log& log;
-    std::string name;
-    std::unique_ptr<Unruly>* self;
+    void UserControl_MouseDown(int b, int, int, int) override { conduct('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, int, int) override { conduct('u', " up" + std::to_string(b)); }
+    void UserControl_Click() override { conduct('c', " click"); }
+    void UserControl_Show() override { conduct('s', " show"); }
+    void UserControl_Hide() override { conduct('h', " hide"); }
+    Conduct conduct;
 };
 
-struct MisdeedCase {
-    const char* name;
-    char step;
-    Misdeed misdeed;
-    Log expected;
-};
-
-// After each message: "cap" while a window of the test holds the mouse.
-void send(Log& log, HWND window, UINT message, WPARAM keys, LPARAM at) {
-    if (!IsWindow(window)) return;
-    SendMessageW(window, message, keys, at);
-    if (GetCapture() != nullptr) log.push_back("cap");
-}
-
-TEST(Forms, AWindowlessHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
-    const Log whole{"A down1", "cap", "A up1", "A click", "B down1", "cap", "B up1", "B click"};
-    const Log clickB{"B down1", "cap", "B up1", "B click"};
-    auto then = [&](Log head) {
-        head.insert(head.end(), clickB.begin(), clickB.end());
-        return head;
-    };
-    const MisdeedCase cases[] = {
-        {"nothing odd", 0, Misdeed::none, whole},
-        {"the press fails", 'd', Misdeed::fail, whole},
-        {"the release fails", 'u', Misdeed::fail, whole},
-        {"the click fails", 'c', Misdeed::fail, whole},
-        {"the press destroys its control", 'd', Misdeed::destroy, then({"A down1", "cap"})},
-        {"the release destroys its control", 'u', Misdeed::destroy, then({"A down1", "cap", "A up1"})},
-        {"the click destroys its control", 'c', Misdeed::destroy, whole},
-        {"the press opens a modal box", 'd', Misdeed::modal, then({"A down1"})},
-        {"the release opens a modal box", 'u', Misdeed::modal, whole},
-        {"the click opens a modal box", 'c', Misdeed::modal, whole},
-    };
-    for (const MisdeedCase& c : cases) {
-        Log log;
-        LoggedForm form(log, "form");
-        std::unique_ptr<Unruly> a, b;
-        a = std::make_unique<Unruly>(form, log, "A", 0, &a);
-        b = std::make_unique<Unruly>(form, log, "B", 40, &b);
-        a->step = c.step;
-        a->misdeed = c.misdeed;
-        ASSERT_TRUE(form.Load());
-        log.clear();
-        const HWND w = form.hwnd();
-        send(log, w, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
-        // After a modal box the button came up inside the box.
-        if (!(c.step == 'd' && c.misdeed == Misdeed::modal)) send(log, w, WM_LBUTTONUP, 0, at(5, 5));
-        send(log, w, WM_LBUTTONDOWN, MK_LBUTTON, at(45, 5));
-        send(log, w, WM_LBUTTONUP, 0, at(45, 5));
-        EXPECT_EQ(log, c.expected) << c.name;
-        form.Unload();
-    }
-}
-
-// A user control whose own handler for one step misbehaves.
 class UnrulyPad : public forms::UserControl {
 public:
-    UnrulyPad(forms::Form& form, Log& log, std::string name, int left, std::unique_ptr<UnrulyPad>* self)
-        : UserControl(form, left, 0, 30, 20), log(log), name(std::move(name)), self(self) {}
-    char step = 0;
-    Misdeed misdeed = Misdeed::none;
+    UnrulyPad(forms::Form& f, int left, Conduct conduct) : UserControl(f, left, 0, 30, 20), conduct(std::move(conduct)) {}
 
 protected:
-    void UserControl_MouseDown(int b, int, double, double) override { event('d', " down" + std::to_string(b)); }
-    void UserControl_MouseUp(int b, int, double, double) override { event('u', " up" + std::to_string(b)); }
-
-private:
-    void event(char which, const std::string& what) {
-        log.push_back(name + what);
-        if (which != step) return;
-        switch (misdeed) {
-            case Misdeed::fail: throw std::runtime_error("a failing handler");
-            case Misdeed::destroy: self->reset(); return;
-            case Misdeed::modal: openModalBox(container().hwnd()); return;
-            case Misdeed::none: return;
-        }
-    }
-    Log& log;
-    std::string name;
-    std::unique_ptr<UnrulyPad>* self;
+    void UserControl_MouseDown(int b, int, double, double) override { conduct('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, double, double) override { conduct('u', " up" + std::to_string(b)); }
+    void UserControl_Resize() override { conduct('r', " resize"); }
+    Conduct conduct;
 };
 
-TEST(Forms, AUserControlHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
-    const Log clickB{"B down1", "cap", "B up1"};
-    auto then = [&](Log head) {
-        head.insert(head.end(), clickB.begin(), clickB.end());
-        return head;
+// A click on A whose handler misbehaves, then one on B; "cap" after each
+// message while a window holds the mouse.
+template <typename Control>
+std::string clicksAfterAMisdeed(const std::string& step, Misdeed misdeed) {
+    Log log;
+    LoggedForm form(log, "form");
+    form.Load();
+    std::unique_ptr<Control> a, b;
+    a = std::make_unique<Control>(form, 0, Conduct{&log, "A", step, misdeed, [&a] { a.reset(); }, form.hwnd()});
+    b = std::make_unique<Control>(form, 40, Conduct{&log, "B"});
+    pump(20);
+    log.clear();
+    constexpr bool windowless = std::is_base_of_v<forms::Windowless, Control>;
+    auto send = [&](Control* to, UINT message, WPARAM keys, int x) {
+        HWND window = form.hwnd();
+        if constexpr (!windowless) window = to != nullptr ? to->hwnd() : nullptr;
+        if (window == nullptr) return;
+        SendMessageW(window, message, keys, at(windowless && to == b.get() ? x + 40 : x, 5));
+        if (GetCapture() != nullptr) log.push_back("cap");
     };
-    const Log whole = then({"A down1", "cap", "A up1"});
-    const MisdeedCase cases[] = {
-        {"nothing odd", 0, Misdeed::none, whole},
-        {"the press fails", 'd', Misdeed::fail, whole},
-        {"the release fails", 'u', Misdeed::fail, whole},
-        {"the press destroys its control", 'd', Misdeed::destroy, then({"A down1"})},
-        {"the release destroys its control", 'u', Misdeed::destroy, whole},
-        {"the press opens a modal box", 'd', Misdeed::modal, then({"A down1"})},
-        {"the release opens a modal box", 'u', Misdeed::modal, whole},
+    send(a.get(), WM_LBUTTONDOWN, MK_LBUTTON, 5);
+    if (!(step == "d" && misdeed == Misdeed::modal)) send(a.get(), WM_LBUTTONUP, 0, 5);
+    send(b.get(), WM_LBUTTONDOWN, MK_LBUTTON, 5);
+    send(b.get(), WM_LBUTTONUP, 0, 5);
+    std::string out;
+    for (const std::string& entry : log) out += entry + "|";
+    form.Unload();
+    return out;
+}
+
+TEST(Forms, AMouseHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
+    const std::string whole = "A down1|cap|A up1|A click|", pad = "A down1|cap|A up1|";
+    struct Case {
+        const char* step;
+        Misdeed misdeed;
+        std::string windowless, userControl;
+    } cases[] = {
+        {"", Misdeed::none, whole, pad},
+        {"d", Misdeed::fail, whole, pad},
+        {"u", Misdeed::fail, whole, pad},
+        {"c", Misdeed::fail, whole, pad},
+        {"d", Misdeed::destroy, "A down1|cap|", "A down1|"},
+        {"u", Misdeed::destroy, "A down1|cap|A up1|", pad},
+        {"c", Misdeed::destroy, whole, pad},
+        {"d", Misdeed::modal, "A down1|", "A down1|"},
+        {"u", Misdeed::modal, whole, pad},
+        {"c", Misdeed::modal, whole, pad},
     };
-    for (const MisdeedCase& c : cases) {
-        Log log;
-        LoggedForm form(log, "form");
-        ASSERT_TRUE(form.Load());
-        std::unique_ptr<UnrulyPad> a, b;
-        a = std::make_unique<UnrulyPad>(form, log, "A", 0, &a);
-        b = std::make_unique<UnrulyPad>(form, log, "B", 40, &b);
-        a->step = c.step;
-        a->misdeed = c.misdeed;
-        log.clear();
-        const HWND aw = a->hwnd(), bw = b->hwnd();
-        send(log, aw, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
-        if (!(c.step == 'd' && c.misdeed == Misdeed::modal)) send(log, aw, WM_LBUTTONUP, 0, at(5, 5));
-        send(log, bw, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
-        send(log, bw, WM_LBUTTONUP, 0, at(5, 5));
-        EXPECT_EQ(log, c.expected) << c.name;
-        form.Unload();
+    for (const Case& c : cases) {
+        const int misdeed = static_cast<int>(c.misdeed);
+        EXPECT_EQ(clicksAfterAMisdeed<Unruly>(c.step, c.misdeed), c.windowless + "B down1|cap|B up1|B click|")
+            << "windowless, step " << c.step << ", misdeed " << misdeed;
+        EXPECT_EQ(clicksAfterAMisdeed<UnrulyPad>(c.step, c.misdeed), c.userControl + "B down1|cap|B up1|")
+            << "user control, step " << c.step << ", misdeed " << misdeed;
     }
 }
 
-// A control whose show and hide destroy another control and make a new one
-// in its memory, as an allocator may give it out again at once.
-class Replacer : public forms::Windowless {
-public:
-    Replacer(forms::Container& form, Log& log, Unruly* victim)
-        : Windowless(form, 0, 0, 1, 1), form(form), log(log), victim(victim) {}
-
-protected:
-    void UserControl_Show() override { replace(); }
-    void UserControl_Hide() override { replace(); }
-
-private:
-    void replace() {
-        victim->~Unruly();
-        new (victim) Unruly(form, log, "new" + std::to_string(++made), 60, nullptr);
-    }
-    forms::Container& form;
-    Log& log;
-    Unruly* victim;
-    int made = 0;
-};
-
+// A's show and hide destroy C and make a new control in its memory, as an
+// allocator may give it out again at once: neither is told.
 TEST(Forms, AShowOrHideHandlerThatDestroysAnotherControlLeavesItUntold) {
     Log log;
     LoggedForm form(log, "form");
     alignas(Unruly) unsigned char memory[sizeof(Unruly)];
-    Unruly a(form, log, "A", 0, nullptr);
-    Replacer replacer(form, log, reinterpret_cast<Unruly*>(memory));  // before the victim in z-order
-    auto* victim = new (memory) Unruly(form, log, "C", 60, nullptr);
+    auto* victim = reinterpret_cast<Unruly*>(memory);
+    int made = 0;
+    auto replace = [&] {
+        victim->~Unruly();
+        new (victim) Unruly(form, 60, Conduct{&log, "new" + std::to_string(++made)});
+    };
+    Unruly a(form, 0, Conduct{&log, "A", "sh", Misdeed::destroy, replace});
+    new (victim) Unruly(form, 60, Conduct{&log, "C"});
     form.Show();
     form.Hide();
-    EXPECT_EQ(log, (Log{"form load", "A show", "A hide"})) << "told a control made during the show, or a gone one";
+    EXPECT_EQ(log, (Log{"form load", "A show", "A hide"}));
     victim->~Unruly();
     form.Unload();
 }
 
-// A user control made when its form is already loaded.
-class Sized : public forms::UserControl {
-public:
-    Sized(forms::Form& form, int& resizes) : UserControl(form, 0, 0, 30, 20), resizes(resizes) {}
-
-protected:
-    void UserControl_Resize() override { ++resizes; }
-
-private:
-    int& resizes;
-};
-
 TEST(Forms, AUserControlMadeAfterItsFormLoadedGetsItsFirstResize) {
     Log log;
     LoggedForm form(log, "form");
-    int early = 0, late = 0;
-    Sized before(form, early);
+    UnrulyPad early(form, 0, Conduct{&log, "early"});
     ASSERT_TRUE(form.Load());
-    Sized after(form, late);
+    UnrulyPad late(form, 40, Conduct{&log, "late"});
     pump(50);
-    EXPECT_EQ(early, 1);
-    EXPECT_EQ(late, 1);
+    EXPECT_EQ(log, (Log{"early resize", "form load", "late resize"}));
     form.Unload();
 }
 
 // A WM_TIMER taken from the queue before its timer went, dispatched once a
 // new timer lives at the same address, is not the new timer's tick.
 TEST(Forms, AStaleTimerMessageDoesNotReachANewTimerAtTheSameAddress) {
-    MSG quit;  // left by the forms of the tests before, which a peek returns whatever it asks for
-    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    MSG stale;  // first the quits left by the forms of the tests before
+    while (PeekMessageW(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     Log log;
     LoggedForm form(log, "form"), other(log, "other");
-    ASSERT_TRUE(form.Load());
-    ASSERT_TRUE(other.Load());
+    ASSERT_TRUE(form.Load() && other.Load());
     forms::Timer keepsTheCallbackKnown(other, 60000, true, [] {});
-    struct Case {
-        const char* name;
-        forms::TimerHost* host;
-        bool enabled;
-    };
-    const Case cases[] = {{"on another window", &other, true}, {"on the same window, not enabled", &form, false}};
-    for (const Case& c : cases) {
-        alignas(forms::Timer) unsigned char storage[sizeof(forms::Timer)];
-        int oldTicks = 0, newTicks = 0;
-        auto* old = new (storage) forms::Timer(form, 1, true, [&] { ++oldTicks; });
-        MSG stale{};
+    for (const auto& [host, enabled] : {std::pair<forms::Form*, bool>{&other, true}, {&form, false}}) {
+        alignas(forms::Timer) unsigned char memory[sizeof(forms::Timer)];
+        int ticks = 0;
+        auto* timer = new (memory) forms::Timer(form, 1, true, [&] { ++ticks; });
         const DWORD start = GetTickCount();
         while (!PeekMessageW(&stale, form.hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE) && GetTickCount() - start < 2000)
             Sleep(2);
-        ASSERT_EQ(stale.message, static_cast<UINT>(WM_TIMER)) << c.name;
-        old->~Timer();
-        auto* fresh = new (storage) forms::Timer(*c.host, 60000, c.enabled, [&] { ++newTicks; });
+        ASSERT_EQ(stale.message, static_cast<UINT>(WM_TIMER));
+        timer->~Timer();
+        timer = new (memory) forms::Timer(*host, 60000, enabled, [&] { ++ticks; });
         DispatchMessageW(&stale);
-        EXPECT_EQ(newTicks, 0) << c.name;
-        EXPECT_EQ(oldTicks, 0) << c.name;
-        fresh->~Timer();
+        EXPECT_EQ(ticks, 0) << (enabled ? "on another window" : "on the same window, not enabled");
+        timer->~Timer();
     }
     form.Unload();
     other.Unload();
