@@ -48,8 +48,8 @@ private:
 
 // What holds controls: a form, or a user control holding its own labels.
 // It has a window (while loaded), timers, windowless controls painted over
-// its background, the one mouse path of its window, and child windows, and it lends its controls its font and
-// its user mode as ambient properties.
+// its background, the one mouse path of its window, and child windows, and
+// it lends its controls its font and its user mode as ambient properties.
 class Container : public TimerHost {
 public:
     Container() = default;

@@ -74,11 +74,11 @@ class SettingsDialog(unittest.TestCase):
     def at(self, place):
         return self.origin[0] + place[0], self.origin[1] + place[1]
 
-    def click(self, place):
+    def click(self, place, button="1"):
         x, y = self.at(place)
         self.wine.x("xdotool", "mousemove", str(x), str(y))
         time.sleep(0.15)
-        self.wine.x("xdotool", "click", "1")
+        self.wine.x("xdotool", "click", button)
         time.sleep(0.4)
 
     def type_repeat(self, text):
@@ -124,21 +124,13 @@ class SettingsDialog(unittest.TestCase):
                 self.open()
                 x, y = self.at(SET)
                 # Pressed on "設定", dragged off and released elsewhere in the dialog: no click.
-                self.wine.x("xdotool", "mousemove", str(x), str(y))
-                time.sleep(0.15)
-                self.wine.x("xdotool", "mousedown", button)
-                time.sleep(0.2)
-                for step in (20, 60, 120):
-                    self.wine.x("xdotool", "mousemove", str(x - step), str(y - step))
-                    time.sleep(0.15)
-                self.wine.x("xdotool", "mouseup", button)
-                time.sleep(0.8)
+                for args in (("mousemove", x, y), ("mousedown", button), ("mousemove", x - 20, y - 20),
+                             ("mousemove", x - 120, y - 120), ("mouseup", button)):
+                    self.wine.x("xdotool", *map(str, args))
+                    time.sleep(0.2)
+                time.sleep(0.6)
                 self.assertIsNone(self.host.poll(), "a release away from the button saved and closed")
-                self.assertFalse(os.path.exists(self.ini))
-                # Pressed and released over it: a click, whichever the button.
-                self.wine.x("xdotool", "mousemove", str(x), str(y))
-                time.sleep(0.3)
-                self.wine.x("xdotool", "click", button)
+                self.click(SET, button)  # over it: a click, whichever the button
                 self.assertTrue(self.closed())
                 self.assertIn(self.ini_bytes(), settings_lines(0, 0))
                 os.remove(self.ini)

@@ -261,7 +261,8 @@ struct Conduct {
 
 class Unruly : public forms::Windowless {
 public:
-    Unruly(forms::Container& c, int left, Conduct conduct) : Windowless(c, left, 0, 20, 20), conduct(std::move(conduct)) {}
+    Unruly(forms::Container& c, int left, Conduct conduct)
+        : Windowless(c, left, 0, 20, 20), conduct(std::move(conduct)) {}
 
 protected:
     void UserControl_MouseDown(int b, int, int, int) override { conduct('d', " down" + std::to_string(b)); }
@@ -274,7 +275,8 @@ protected:
 
 class UnrulyPad : public forms::UserControl {
 public:
-    UnrulyPad(forms::Form& f, int left, Conduct conduct) : UserControl(f, left, 0, 30, 20), conduct(std::move(conduct)) {}
+    UnrulyPad(forms::Form& f, int left, Conduct conduct)
+        : UserControl(f, left, 0, 30, 20), conduct(std::move(conduct)) {}
 
 protected:
     void UserControl_MouseDown(int b, int, double, double) override { conduct('d', " down" + std::to_string(b)); }
