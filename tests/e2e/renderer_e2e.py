@@ -13,6 +13,7 @@ import unittest
 
 from winenv import WineEnv, bolt_pixels
 
+ARGS = {}
 EDGE_STEP = 24  # brightness step across a sprite square's side
 EDGE_RUN = 12   # rows of the same step, one above the other
 
