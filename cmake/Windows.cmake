@@ -54,7 +54,7 @@ set(FULMINA_GENERATED_ASSETS "" CACHE PATH "The generated pictures (glow.bmp, pr
 # control's portable core; the GIF control; the host itself.
 add_library(forms_win32 STATIC ${FULMINA_FORMS_CORE_SOURCES} common/bmp_file.cpp
   forms/text_win32.cpp forms/application_win32.cpp forms/container_win32.cpp forms/form_win32.cpp
-  forms/timer_win32.cpp forms/windowless_win32.cpp forms/image_win32.cpp forms/font_win32.cpp
+  forms/timer_win32.cpp forms/windowless_win32.cpp forms/mouse_path_win32.cpp forms/image_win32.cpp forms/font_win32.cpp
   forms/label_win32.cpp forms/user_control_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp)
 target_link_libraries(forms_win32 PUBLIC gdi32 user32 ole32 oleaut32 uuid)
 
@@ -66,7 +66,7 @@ target_link_libraries(gif_control_win32 PUBLIC forms_win32 gif_core wininet)
 
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES}
   host/platform_win32.cpp host/startup_win32.cpp host/startup_helpers_win32.cpp host/saver_controller_win32.cpp
-  host/texture_file_win32.cpp host/preview_win32.cpp
+  host/texture_file_win32.cpp host/preview_win32.cpp host/single_instance_win32.cpp
   host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp)
 target_link_libraries(host_win32 PUBLIC gif_control_win32 forms_win32 winmm msimg32 comdlg32 shell32)
 

@@ -33,7 +33,7 @@ void Container::createChildren() {
 
 void Container::childrenGone() {
     for (ChildWindow* child : std::vector<ChildWindow*>(children)) child->windowGone();
-    windowlessControls.cancelCapture();
+    mouse.cancel();
 }
 
 }  // namespace forms

@@ -48,8 +48,8 @@ private:
 
 // What holds controls: a form, or a user control holding its own labels.
 // It has a window (while loaded), timers, windowless controls painted over
-// its background, and child windows, and it lends its controls its font and
-// its user mode as ambient properties.
+// its background, the one mouse path of its window, and child windows, and
+// it lends its controls its font and its user mode as ambient properties.
 class Container : public TimerHost {
 public:
     Container() = default;
@@ -64,8 +64,16 @@ public:
 
     WindowlessSet& windowless() { return windowlessControls; }
     const WindowlessSet& windowless() const { return windowlessControls; }
+    // The mouse of the container's window: capture and pairing.
+    MousePath& mousePath() { return mouse; }
 
 protected:
+    friend class MousePath;
+    // The container's own mouse events: what no windowless control takes, in
+    // the container's pixels. A form has none.
+    virtual bool takesOwnMouse() const { return false; }
+    virtual void ownMouse(MouseEvent /*event*/, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
+
     // The container's window exists: its child windows are made.
     void createChildren();
     // The container's window has gone, and its children with it.
@@ -75,6 +83,7 @@ private:
     friend class ChildWindow;
     WindowlessSet windowlessControls;
     std::vector<ChildWindow*> children;
+    MousePath mouse{*this};
 };
 
 }  // namespace forms

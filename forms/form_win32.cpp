@@ -89,36 +89,6 @@ void Form::paint() {
     windowless().paint(dc.get());
 }
 
-// The windowless controls have the mouse; the form captures it while one
-// of them is pressed, so that the release reaches it wherever it happens.
-void Form::mouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
-    const int shift = shiftStateOf(wParam), buttons = mouseButtonsOf(wParam);
-    WindowlessSet& set = windowless();
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: {
-            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            if (set.mouse(WindowlessSet::Mouse::down, button, shift, x, y, buttons) && GetCapture() != window)
-                SetCapture(window);
-            break;
-        }
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP: {
-            const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
-            set.mouse(WindowlessSet::Mouse::up, button, shift, x, y, buttons);
-            if (!set.capturing() && GetCapture() == window) ReleaseCapture();
-            break;
-        }
-        default:
-            set.mouse(WindowlessSet::Mouse::move, 0, shift, x, y, buttons);
-            break;
-    }
-}
-
 bool Form::setCursor() {
     POINT p;
     GetCursorPos(&p);
@@ -174,6 +144,14 @@ LRESULT Form::handle(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_CANCELMODE: {
+            // Sent to the form alone (a modal box disables it): a user
+            // control of the form that holds the mouse is told as well.
+            const HWND holder = GetCapture();
+            mousePath().message(self, message, wParam, lParam);
+            if (holder != nullptr && holder != self && IsChild(self, holder)) SendMessageW(holder, message, 0, 0);
+            break;
+        }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -181,10 +159,8 @@ LRESULT Form::handle(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
         case WM_MOUSEMOVE:
-            mouse(message, wParam, lParam);
-            return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lParam) != self) windowless().cancelCapture();
+            mousePath().message(self, message, wParam, lParam);
             return 0;
         case WM_SETCURSOR:
             if (HCURSOR screenWide = screenMousePointer()) {

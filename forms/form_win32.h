@@ -70,7 +70,6 @@ private:
     LRESULT handle(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     void destroyed();
-    void mouse(UINT message, WPARAM wParam, LPARAM lParam);
     bool setCursor();
 
     Design design;

@@ -58,9 +58,12 @@ void Timer::stop() {
     running = false;
 }
 
-void CALLBACK Timer::tick(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK Timer::tick(HWND window, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
     if (liveTimers().count(timer) == 0) return;
+    // A new timer may live where a killed one did, whose tick was queued:
+    // only a running timer on the tick's own window takes it.
+    if (!timer->running || timer->owner.hwnd() != window) return;
     if (!timer->enabled || !timer->onTimer) return;
     // A tick that fails is skipped; nothing unwinds through the system.
     try {

@@ -27,7 +27,8 @@ private:
 
 // A window-message timer of a form or a control. It ticks while its host's
 // window exists and the timer is enabled; the tick runs onTimer on the
-// host's thread. The timer's own address is its id on the host's window.
+// host's thread. The timer's own address is its id on the host's window; a
+// tick reaches it only while it runs on that window.
 // An exception from onTimer ends with the tick: none crosses the callback.
 class Timer {
 public:

@@ -9,6 +9,7 @@ namespace forms {
 
 namespace {
 constexpr wchar_t controlClass[] = L"FulminaUserControl";
+constexpr UINT firstResizeMessage = WM_USER + 1;
 
 handles::MemoryBitmap surface(int width, int height) {
     return handles::MemoryBitmap(std::max(width, 1), std::max(height, 1), 32, handles::MemoryBitmap::Rows::topDown);
@@ -23,7 +24,7 @@ void UserControl::registerClass() {
 UserControl::UserControl(Form& container, int l, int t, int w, int h)
     : ChildWindow(container), form(container), left(l), top(t), width(w), height(h), image(surface(w, h)),
       shown(surface(w, h)) {
-    create();
+    if (create()) firstResizeDue = PostMessageW(hwnd(), firstResizeMessage, 0, 0) != 0;
     constructed = true;
 }
 
@@ -49,8 +50,7 @@ void UserControl::windowCreated() {
 
 void UserControl::windowDestroyed() {
     stopTimers();
-    pressed = 0;
-    windowless().cancelCapture();
+    mousePath().cancel();
 }
 
 double UserControl::ScaleWidth() const { return width * twipsPerPixelX(); }
@@ -78,7 +78,10 @@ void UserControl::Move(int l, int t, int w, int h) {
         shown = surface(w, h);
     }
     if (HWND window = hwnd()) MoveWindow(window, l, t, w, h, TRUE);
-    if (resized) UserControl_Resize();
+    if (resized) {
+        firstResizeDue = false;
+        UserControl_Resize();
+    }
 }
 
 void UserControl::show() {
@@ -93,22 +96,13 @@ void UserControl::setVisible(bool on) {
     if (HWND window = hwnd()) ShowWindow(window, on ? SW_SHOWNA : SW_HIDE);
 }
 
-// A label under the pointer has the event first; what no label takes is the
-// control's own. A release counts only after its press on the control.
-void UserControl::mouse(WindowlessSet::Mouse event, int button, WPARAM keys, LPARAM position) {
-    const int x = static_cast<short>(LOWORD(position));
-    const int y = static_cast<short>(HIWORD(position));
-    const int shift = shiftStateOf(keys);
-    if (event == WindowlessSet::Mouse::down) pressed |= button;
-    if (event == WindowlessSet::Mouse::up) {
-        if ((pressed & button) == 0) return;
-        pressed &= ~button;
-    }
-    if (windowless().mouse(event, button, shift, x, y, mouseButtonsOf(keys))) return;
+void UserControl::ownMouse(MouseEvent event, int button, int shift, int x, int y) {
     const double tx = x * twipsPerPixelX(), ty = y * twipsPerPixelY();
-    if (event == WindowlessSet::Mouse::down) UserControl_MouseDown(button, shift, tx, ty);
-    if (event == WindowlessSet::Mouse::move) UserControl_MouseMove(button, shift, tx, ty);
-    if (event == WindowlessSet::Mouse::up) UserControl_MouseUp(button, shift, tx, ty);
+    switch (event) {
+        case MouseEvent::down: UserControl_MouseDown(button, shift, tx, ty); break;
+        case MouseEvent::move: UserControl_MouseMove(button, shift, tx, ty); break;
+        case MouseEvent::up: UserControl_MouseUp(button, shift, tx, ty); break;
+    }
 }
 
 LRESULT CALLBACK UserControl::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,47 +136,30 @@ LRESULT UserControl::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KILLFOCUS:
             UserControl_LostFocus();
             return 0;
-        // A press captures the mouse, so the release reaches the control
-        // wherever it happens. Only the left button takes the focus, before
+        // A label under the pointer has the mouse first; what none takes is
+        // the control's own. Only the left button takes the focus, before
         // the press itself is told.
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetFocus(window);
-            SetCapture(window);
-            mouse(WindowlessSet::Mouse::down, 1, wParam, lParam);
+            mousePath().message(window, message, wParam, lParam);
             return 0;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
-            SetCapture(window);
-            mouse(WindowlessSet::Mouse::down, 2, wParam, lParam);
-            return 0;
         case WM_MBUTTONDOWN:
         case WM_MBUTTONDBLCLK:
-            SetCapture(window);
-            mouse(WindowlessSet::Mouse::down, 4, wParam, lParam);
-            return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP: {
-            const int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
-            // The capture goes before the release is told: a click may open a
-            // modal window, which needs the mouse.
-            if (mouseButtonsOf(wParam) == 0 && GetCapture() == window) {
-                releasingCapture = true;
-                ReleaseCapture();
-                releasingCapture = false;
-            }
-            mouse(WindowlessSet::Mouse::up, button, wParam, lParam);
-            return 0;
-        }
+        case WM_MBUTTONUP:
         case WM_MOUSEMOVE:
-            mouse(WindowlessSet::Mouse::move, mouseButtonsOf(wParam), wParam, lParam);
-            return 0;
         case WM_CAPTURECHANGED:
-            // Taken by another window: the releases go there now.
-            if (!releasingCapture && reinterpret_cast<HWND>(lParam) != window) {
-                pressed = 0;
-                windowless().cancelCapture();
+        case WM_CANCELMODE:
+            mousePath().message(window, message, wParam, lParam);
+            return 0;
+        case firstResizeMessage:
+            if (firstResizeDue) {
+                firstResizeDue = false;
+                UserControl_Resize();
             }
             return 0;
         case WM_NCDESTROY:

@@ -77,7 +77,9 @@ private:
     // control exists whole.
     void windowCreated() override;
     void windowDestroyed() override;
-    void mouse(WindowlessSet::Mouse event, int button, WPARAM keys, LPARAM position);
+    // What no label takes is the control's own, in twips.
+    bool takesOwnMouse() const override { return true; }
+    void ownMouse(MouseEvent event, int button, int shift, int x, int y) override;
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void registerClass();
@@ -86,8 +88,9 @@ private:
     int left, top, width, height;
     bool visible = true;
     bool constructed = false;
-    int pressed = 0;  // the buttons pressed on the control and not yet released
-    bool releasingCapture = false;
+    // Made when its form was loaded already: the first Resize is posted, to
+    // come once the whole control exists.
+    bool firstResizeDue = false;
     handles::MemoryBitmap image;
     handles::MemoryBitmap shown;
 };

@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "forms/font_description.h"
+#include "forms/mouse_path_win32.h"
 
 namespace forms {
 
@@ -13,9 +15,9 @@ class Container;
 
 // A windowless control: it has no window of its own. Its container (a form
 // or a user control) paints it over the container's background in z-order
-// (it draws only what it wants seen), sends it the mouse by hit test, with
-// the mouse captured from a press to its release, and shows its mouse
-// pointer while the pointer is over it.
+// (it draws only what it wants seen), sends it the mouse by hit test through
+// the container's MousePath, and shows its mouse pointer while the pointer is
+// over it.
 class Windowless {
 public:
     // Position and size in the container's pixels.
@@ -63,22 +65,20 @@ protected:
 
 private:
     friend class WindowlessSet;
+    friend class MousePath;
     bool contains(int x, int y) const;
 
     Container& owner;
     int left, top, width, height;
+    // False once the control has gone: what a handler destroyed hears no more.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
 // The windowless controls of one container, in z-order (the topmost last):
-// painting, hit testing, and the mouse. A press captures the mouse for the
-// control under it until every button is up again; a release reaches only
-// the control its press began on, and is a click when it is the left button
-// released over that same control. A release without its press, or after a
-// press elsewhere, reaches no control.
+// painting, hit testing, showing and hiding. A handler may add or remove
+// controls meanwhile: one removed before its turn is not told.
 class WindowlessSet {
 public:
-    enum class Mouse { down, move, up };
-
     void add(Windowless& control) { controls.push_back(&control); }
     void remove(Windowless& control);
     const std::vector<Windowless*>& all() const { return controls; }
@@ -91,24 +91,12 @@ public:
     // The pointer of the control under the point; null for the container's.
     HCURSOR cursorAt(int x, int y) const;
 
-    // A mouse event at the container's pixel (x, y); buttons are those
-    // still held after it. True when a control took it (the container then
-    // keeps the capture while capturing() says so); false when it falls to
-    // the container itself.
-    bool mouse(Mouse event, int button, int shift, int x, int y, int buttons);
-    bool capturing() const { return captured != nullptr; }
-    // The container lost the mouse capture: no release will come.
-    void cancelCapture();
-
 private:
-    std::vector<Windowless*> controls;
-    Windowless* captured = nullptr;  // pressed, until every button is up
-    int pressed = 0;                 // the buttons pressed on it
-};
+    // Each control that is still there, in the order they were when it began.
+    template <typename Tell>
+    void tellEach(Tell&& tell) const;
 
-// Mouse buttons as events carry them: 1 left, 2 right, 4 middle.
-int mouseButtonsOf(WPARAM keys);
-// The shift argument of mouse events: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftStateOf(WPARAM keys);
+    std::vector<Windowless*> controls;
+};
 
 }  // namespace forms

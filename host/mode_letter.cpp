@@ -12,6 +12,8 @@ char modeLetter(const std::string& commandLine) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(commandLine[1])));
 }
 
+char hostMode(const std::string& commandLine) { return commandLine.empty() ? 'C' : modeLetter(commandLine); }
+
 long previewHandleNumber(const std::string& commandLine) {
     if (commandLine.size() < 4) return 0;
     size_t i = 3;

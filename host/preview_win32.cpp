@@ -25,7 +25,12 @@ bool setUpPreview(FulminaR& preview, HWND pane) {
     std::int32_t& apiResult = Fulmina_B.ApiResult;
     apiResult = GetWindowLongA(preview.hwnd(), GWL_STYLE);
     apiResult = SetWindowLongA(preview.hwnd(), GWL_STYLE, (apiResult & ~WS_POPUP) | WS_CHILD);
-    SetParent(preview.hwnd(), pane);
+    // The control panel may have destroyed the pane since the host looked at
+    // it: a preview without its pane would stay on the desktop for good.
+    if (SetParent(preview.hwnd(), pane) == nullptr) {
+        preview.Unload();
+        return false;
+    }
     const int width = static_cast<int>(forms::twipsToPixels(widthTwips, tppX));
     const int height = static_cast<int>(forms::twipsToPixels(heightTwips, tppY));
     preview.Move(0, 0, width, height);

@@ -17,7 +17,8 @@ protected:
 };
 
 // Turns the loaded preview into a child of the pane filling it, with the
-// picture at its natural size from the top-left corner, and shows it.
+// picture at its natural size from the top-left corner, and shows it. False,
+// with the preview unloaded, when the pane has gone.
 bool setUpPreview(FulminaR& preview, HWND pane);
 
 }  // namespace fulmina

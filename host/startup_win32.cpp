@@ -11,6 +11,7 @@
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
 #include "host/settings/settings_dialog_win32.h"
+#include "host/single_instance_win32.h"
 #include "host/startup_helpers_win32.h"
 #include "host/texts.h"
 
@@ -37,8 +38,9 @@ void showPreview(const std::string& commandLine) {
 void Main() {
     markEntry();
     const std::string commandLine = processArguments();
-    if (anotherInstance()) forms::endProcess();
-    if (modeLetter(commandLine) == 'P') {
+    const char mode = hostMode(commandLine);
+    if (anotherInstance() || !claimSingleInstance(mode)) forms::endProcess();
+    if (mode == 'P') {
         showPreview(commandLine);
         return;
     }
@@ -56,7 +58,6 @@ void Main() {
     LoadSettings(source, settingsNames(), ansiLeadBytes(), ansiPathOf(folder).value_or(std::string()),
                  Fulmina_B.settings);
 
-    const char mode = modeLetter(commandLine);
     if (mode == 'A') forms::endProcess();
     if (mode == 'C') {
         static Win32SettingsStore store(settingsFile);
@@ -64,8 +65,8 @@ void Main() {
         dialog.ShowModal();
         forms::endProcess();
     }
-    if (mode != 'S' && !commandLine.empty()) forms::endProcess();
-    if (mode == 'S') Fulmina_B.SavedCursorCount = ShowCursor(FALSE);
+    if (mode != 'S') forms::endProcess();
+    Fulmina_B.SavedCursorCount = ShowCursor(FALSE);
     static FulminaS saver;
     saver.Load();
 }

@@ -26,6 +26,10 @@ bool frameSetup(FrameContext& frame, const KeyTable& keys) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_LIGHT0);  // lighting itself stays off
+    // A window after the first (a display switch) has a new context, and the
+    // textures of the old one went with it: the scene keeps its state but
+    // needs its glow texture again.
+    if (frame.activeScene == 1 && frame.initialisedScene == frame.activeScene) frame.scene->renewTexture();
     return true;
 }
 

@@ -24,7 +24,8 @@ struct FrameContext {
 // Viewport and a 45-degree perspective for a client area of w x h.
 void setProjection(int w, int h);
 
-// The one-time OpenGL state after every window opening.
+// The one-time OpenGL state after every window opening; after a later
+// opening, the initialised scene's glow texture in the new context.
 bool frameSetup(FrameContext& frame, const KeyTable& keys);
 
 // Input check, scene update and, in the first frame, the scene's

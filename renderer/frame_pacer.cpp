@@ -7,6 +7,8 @@ namespace fulmina {
 
 namespace {
 constexpr int designedRate = 60;
+// No display refreshes faster; a larger figure from a driver is taken as this.
+constexpr int fastestRefresh = 1000;
 
 // Whether refresh / b is closer to the designed rate than refresh / a.
 bool closer(int refreshHz, int b, int a) {
@@ -16,13 +18,14 @@ bool closer(int refreshHz, int b, int a) {
 
 int swapIntervalFor(int refreshHz) {
     if (refreshHz <= 1) return 1;
+    refreshHz = std::min(refreshHz, fastestRefresh);
     // The best interval is one of the two around refresh / 60.
     const int below = std::max(1, refreshHz / designedRate);
     return closer(refreshHz, below + 1, below) ? below + 1 : below;
 }
 
 void FramePacer::start(int refreshHz) {
-    const int refresh = refreshHz > 1 ? refreshHz : designedRate;
+    const int refresh = refreshHz > 1 ? std::min(refreshHz, fastestRefresh) : designedRate;
     swapMicros = 1000000LL * swapIntervalFor(refreshHz) / refresh;
     trustSwap = true;
     judgementStart = clock.nowMicros();

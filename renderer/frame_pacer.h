@@ -20,7 +20,8 @@ public:
 };
 
 // The swap interval n whose rate (refreshHz / n) is closest to 60 frames a
-// second, the faster one on a tie; 1 where the refresh rate is not known.
+// second, the faster one on a tie; 1 where the refresh rate is not known. A
+// rate above 1000 Hz counts as 1000 Hz.
 int swapIntervalFor(int refreshHz);
 
 class FramePacer {

@@ -8,6 +8,8 @@ namespace fulmina {
 namespace {
 constexpr UINT_PTR scScreenSave = 0xF140;
 constexpr UINT_PTR scMonitorPower = 0xF170;
+// The four low bits of a system command are the system's own.
+constexpr UINT_PTR systemCommandMask = 0xFFF0;
 
 RendererWindow* windowRecord(HWND window) {
     return reinterpret_cast<RendererWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -75,6 +77,8 @@ bool openRendererWindow(RendererWindow& w) {
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     }
 
+    w.wasActive = false;
+    w.closing = false;
     w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, 0, 0,
                                rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                w.app->instance, &w);
@@ -109,6 +113,7 @@ bool closeRendererWindow(RendererWindow& w) {
             ReleaseDC(w.window, w.dc);
             w.dc = nullptr;
         }
+        w.closing = true;  // its deactivation now is no other program's doing
         DestroyWindow(w.window);
         w.window = nullptr;
     }
@@ -158,13 +163,23 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             break;
         case WM_SYSCOMMAND:
             // No screen saver and no monitor power-down while the renderer runs.
-            if (wParam == scScreenSave || wParam == scMonitorPower) return 0;
+            if ((wParam & systemCommandMask) == scScreenSave || (wParam & systemCommandMask) == scMonitorPower)
+                return 0;
             break;
         case WM_DISPLAYCHANGE:
             // A monitor added, removed or moved: the dark follows the desktop.
             if (w != nullptr && w->fullScreen == 1 && IsWindowVisible(window))
                 w->darkMonitors.cover(window, w->app->instance);
             break;
+        case WM_ACTIVATEAPP:
+            // Another program took the foreground (a log-on prompt, a program
+            // asking for the keyboard): the saver ends as on Escape, so that
+            // nothing covers what the user now types into. A window that was
+            // never active, or that is being closed, has nothing to give up.
+            if (w == nullptr) break;
+            if (wParam) w->wasActive = true;
+            else if (w->wasActive && !w->closing) requestExit(*w);
+            return 0;
         case msgSwitchDisplay:
             // The outer loop closes this window and opens one in the other mode.
             rendererState.wantFullScreen = !rendererState.wantFullScreen;

@@ -29,6 +29,8 @@ struct RendererWindow {
     std::int32_t visible = 0;     // 0 while minimised: wait for messages instead of drawing
     std::uint32_t lastTick = 0;  // GetTickCount of the last frame
     DarkMonitors darkMonitors;   // the other monitors, black while full screen
+    bool wasActive = false;      // this opening's window has had the foreground
+    bool closing = false;        // this opening's window is being destroyed
 };
 
 // Private message that switches between full screen and a window.

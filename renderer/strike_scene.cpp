@@ -53,6 +53,11 @@ bool StrikeScene::initialise() {
     return true;
 }
 
+void StrikeScene::renewTexture() {
+    texture = 0;  // a name of the old context means nothing in this one
+    loadGlowTexture();
+}
+
 void StrikeScene::update(float ms) {
     if (rootBolt) rootBolt->stepTree();
     ParticleEmitter::update();

@@ -13,6 +13,9 @@ public:
     // Sets the GL state, loads the glow texture, configures the emitter and
     // plants the bolt tree. Always succeeds.
     bool initialise();
+    // Makes the glow texture again in a new OpenGL context, keeping the rest
+    // of the scene; without the file the sprites are plain tinted squares.
+    void renewTexture();
     void update(float ms);
     void draw();
 

@@ -143,7 +143,17 @@ void GifDownload::finish(bool ok, std::vector<std::uint8_t> bytes) {
     if (callback) callback(ok, std::move(bytes));
 }
 
+// The outcome's handlers run in here: one that fails is skipped, as no
+// exception may cross the system's dispatch.
 LRESULT CALLBACK GifDownload::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handle(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT GifDownload::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* download = reinterpret_cast<GifDownload*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (download != nullptr && message == finishedMessage && wParam == reinterpret_cast<WPARAM>(download->job.get())) {
         download->finish(download->job->ok, std::move(download->job->bytes));

@@ -31,6 +31,7 @@ public:
 private:
     GifDownload() = default;
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Reports the outcome once: the worker's, or a failure at the deadline.
     void finish(bool ok, std::vector<std::uint8_t> bytes);
 

@@ -31,7 +31,7 @@ CommandReaction CommandStates::MouseDown(int button) {
     return r;
 }
 
-CommandReaction CommandStates::MouseUp(int button) {
+CommandReaction CommandStates::MouseUp(int button, bool over) {
     CommandReaction r;
     if (!Enabled) return r;
     if (button == leftButton) {
@@ -39,7 +39,7 @@ CommandReaction CommandStates::MouseUp(int button) {
         if (ButtonState == 2) draw(r, Skin::Normal);
         if (ButtonState == 4) draw(r, Skin::HighLightSelect);
     }
-    if (ButtonState != 3 && Enabled) r.click = true;
+    if (ButtonState != 3 && Enabled && over) r.click = true;
     return r;
 }
 

@@ -39,7 +39,8 @@ public:
     // The state machine; each does nothing while the button is disabled.
     CommandReaction MouseMove();
     CommandReaction MouseDown(int button);
-    CommandReaction MouseUp(int button);
+    // over: released over the button; a release elsewhere is no Click.
+    CommandReaction MouseUp(int button, bool over);
     CommandReaction GotFocus();
     CommandReaction LostFocus();
     CommandReaction MouseHasLeft();

@@ -39,10 +39,17 @@ Command::Command(forms::Form& container, int left, int top, int width, int heigh
       TmrMouse(*this, 100, false, [this] { TmrMouse_Timer(); }) {
     for (int i = 0; i < static_cast<int>(skins.size()); ++i)
         skins[i] = handles::MemoryBitmap::holding(forms::loadBitmapResource(IDB_SKIN_NORMAL + i));
-    // The caption never swallows a mouse event: it hands each on unchanged.
-    LblMsg.MouseDown = [this](int b, int s, double x, double y) { UserControl_MouseDown(b, s, x, y); };
-    LblMsg.MouseMove = [this](int b, int s, double x, double y) { UserControl_MouseMove(b, s, x, y); };
-    LblMsg.MouseUp = [this](int b, int s, double x, double y) { UserControl_MouseUp(b, s, x, y); };
+    // The caption never swallows a mouse event: it hands each on, in the
+    // button's own twips, so that a release is over the button or not alike.
+    auto onButton = [this](void (Command::*handler)(int, int, double, double)) {
+        return [this, handler](int b, int s, double x, double y) {
+            (this->*handler)(b, s, x + LblMsg.Left() * forms::twipsPerPixelX(),
+                             y + LblMsg.Top() * forms::twipsPerPixelY());
+        };
+    };
+    LblMsg.MouseDown = onButton(&Command::UserControl_MouseDown);
+    LblMsg.MouseMove = onButton(&Command::UserControl_MouseMove);
+    LblMsg.MouseUp = onButton(&Command::UserControl_MouseUp);
     LblMsg.Move(0, 0, width, LblMsg.lineHeight());
 }
 
@@ -160,7 +167,10 @@ void Command::UserControl_GotFocus() { run(states.GotFocus()); }
 void Command::UserControl_LostFocus() { run(states.LostFocus()); }
 void Command::UserControl_MouseDown(int button, int, double, double) { run(states.MouseDown(button)); }
 void Command::UserControl_MouseMove(int, int, double, double) { run(states.MouseMove()); }
-void Command::UserControl_MouseUp(int button, int, double, double) { run(states.MouseUp(button)); }
+void Command::UserControl_MouseUp(int button, int, double x, double y) {
+    const bool over = x >= 0 && y >= 0 && x < ScaleWidth() && y < ScaleHeight();
+    run(states.MouseUp(button, over));
+}
 
 // Each value that does not read as its kind is skipped, as a failing step is.
 void Command::UserControl_ReadProperties(const forms::PropertyBag& bag) {

@@ -169,8 +169,32 @@ class HostEndToEnd(unittest.TestCase):
         self.assertEqual(code, 0)
         self.assertEqual(out.split("\n"), ["Fulmina", "Fulmina"])
 
-    def test_empty_command_line_runs_the_saver_too(self):
-        self.run_saver_until_escape()
+    def test_two_saver_starts_at_once_run_one_saver(self):
+        first = self.start("/s")
+        time.sleep(0.08)
+        second = self.start("/s")
+        self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+        time.sleep(3.0)
+        self.assertEqual(self.wine.probe("count"), (0, "1"), "two renderers run")
+        self.assertEqual([p.poll() is None for p in (first, second)].count(True), 1, "not one host alone")
+        self.wine.press("Escape")
+        self.assertIsNotNone(self.wine.wait_gone(10), "one Escape did not end the saver")
+        self.assertEqual((first.wait(10), second.wait(10)), (0, 0))
+        self.assertFalse(os.path.exists(self.texture()), "the glow texture file was left behind")
+
+    def test_another_program_taking_the_foreground_ends_the_saver(self):
+        mode = self.wine.probe("mode")[1]
+        host = self.start("/s")
+        self.assertIsNotNone(self.wine.wait_window(lambda w: w["visible"] == "1"))
+        time.sleep(1.5)
+        self.assertIsNotNone(self.wine.window(), "the saver ended before another program came")
+        other = self.wine.start(self.wine.probe_exe, "foreground", "8000")
+        self.processes.append(other)
+        self.assertIsNotNone(self.wine.wait_gone(10), "the renderer stays over the program with the keyboard")
+        self.assertEqual(host.wait(10), 0)
+        self.assertEqual(self.wine.probe("mode")[1], mode, "the display mode was not restored")
+        self.assertFalse(os.path.exists(self.texture()), "the glow texture file was left behind")
+        self.assertIsNone(other.poll(), "the other program was ended")
 
     def test_a_slow_renderer_and_its_gap_between_windows_keep_the_saver(self):
         # The probe, named as the renderer, takes 1.5 s to show a window and

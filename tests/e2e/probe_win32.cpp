@@ -1,6 +1,7 @@
 // A small Windows helper that the end-to-end tests drive from outside: it
 // looks at and talks to the renderer's window the way Windows would.
 //   probe find                      the renderer's window (class and title): class, rectangle, style
+//   probe count                     how many renderer windows there are
 //   probe wait-window MS            wait for it to exist (exit 1 on timeout)
 //   probe wait-gone MS              wait for it to be gone (exit 1 on timeout)
 //   probe syscommand WPARAM         send WM_SYSCOMMAND and print the answer
@@ -16,6 +17,8 @@
 //   probe titled TEXT               how many top-level windows are captioned TEXT
 //   probe window X Y W H MS         hold a white window (a desktop's window) there for MS
 //   probe caption-window TEXT MS    hold a top-level window captioned TEXT for MS
+//   probe foreground MS             hold a window captioned "Foreground" that asks for the
+//                                   foreground once shown, as a program wanting the keyboard does
 //   probe pane MS                   hold a 152 x 112 window at 100,100 as a preview pane for MS,
 //                                   printing its handle in decimal; then destroy it
 //   probe child HANDLE              the first child window of HANDLE: caption (blanks as _), size, styles
@@ -90,8 +93,19 @@ std::wstring wideArgument(const char* text) {
     return out;
 }
 
+BOOL CALLBACK countRenderer(HWND window, LPARAM count) {
+    char className[64] = {}, title[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    GetWindowTextA(window, title, sizeof(title));
+    if (std::strcmp(className, fulmina::contract::windowClass) == 0 &&
+        std::strcmp(title, fulmina::contract::windowTitle) == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // Keeps a window with this caption and style for a while, pumping messages.
-int holdWindow(const std::wstring& caption, DWORD style, int x, int y, int w, int h, DWORD millis, bool print) {
+int holdWindow(const std::wstring& caption, DWORD style, int x, int y, int w, int h, DWORD millis, bool print,
+               bool takeForeground = false) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -101,6 +115,7 @@ int holdWindow(const std::wstring& caption, DWORD style, int x, int y, int w, in
     HWND window = CreateWindowExW(0, L"ProbeWindow", caption.c_str(), style | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w,
                                   h, nullptr, nullptr, wc.hInstance, nullptr);
     if (window == nullptr) return 1;
+    if (takeForeground) SetForegroundWindow(window);
     if (print) {
         std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
         std::fflush(stdout);
@@ -244,6 +259,12 @@ int main(int argc, char** argv) {
     const char* cmd = argv[1];
     const DWORD millis = argc > 2 ? static_cast<DWORD>(std::atol(argv[2])) : 0;
     if (std::strcmp(cmd, "find") == 0) return find();
+    if (std::strcmp(cmd, "count") == 0) {
+        int count = 0;
+        EnumWindows(countRenderer, reinterpret_cast<LPARAM>(&count));
+        std::printf("%d\n", count);
+        return 0;
+    }
     if (std::strcmp(cmd, "wait-window") == 0) return waitFor(true, millis) ? find() : 1;
     if (std::strcmp(cmd, "wait-gone") == 0) return waitFor(false, millis) ? 0 : 1;
     if (std::strcmp(cmd, "syscommand") == 0 && argc > 2) {
@@ -269,6 +290,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(cmd, "caption-window") == 0 && argc > 3)
         return holdWindow(wideArgument(argv[2]), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                           static_cast<DWORD>(std::atol(argv[3])), false);
+    if (std::strcmp(cmd, "foreground") == 0)
+        return holdWindow(L"Foreground", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, millis, false, true);
     if (std::strcmp(cmd, "pane") == 0) return holdWindow(L"Pane", WS_POPUP, 100, 100, 152, 112, millis, true);
     if (std::strcmp(cmd, "messagebox") == 0) return messageBox(millis);
     if (std::strcmp(cmd, "describe") == 0 && argc > 2) {

@@ -14,6 +14,22 @@ import unittest
 from winenv import WineEnv, bolt_pixels
 
 ARGS = {}
+EDGE_STEP = 24  # brightness step across a sprite square's side
+EDGE_RUN = 12   # rows of the same step, one above the other
+
+
+def straight_edges(picture):
+    """Columns where a sharp step in the sprites' colour runs straight down for
+    EDGE_RUN rows: the side of an untextured sprite square. A soft glow has
+    none; the bolts (more red than green) are left out."""
+    runs = 0
+    for x in range(picture.width - 1):
+        run = 0
+        for y in range(picture.height):
+            (r0, g0, b0), (r1, g1, b1) = picture.at(x, y), picture.at(x + 1, y)
+            run = run + 1 if r0 <= g0 + 30 and r1 <= g1 + 30 and abs(b0 - b1) >= EDGE_STEP else 0
+            runs += run == EDGE_RUN
+    return runs
 
 
 class RendererEndToEnd(unittest.TestCase):
@@ -96,8 +112,9 @@ class RendererEndToEnd(unittest.TestCase):
 
     def test_screen_saver_and_monitor_power_commands_are_refused(self):
         self.start()
-        self.assertEqual(self.wine.probe("syscommand", "0xF140"), (0, "0"))
-        self.assertEqual(self.wine.probe("syscommand", "0xF170"), (0, "0"))
+        # The four low bits are the system's own: the command is the rest.
+        for command in ("0xF140", "0xF170", "0xF141", "0xF14F", "0xF172"):
+            self.assertEqual(self.wine.probe("syscommand", command, timeout=10), (0, "0"), command)
         self.assertRunning()
         self.wine.probe("post", "close")
         self.assertEnds(0)
@@ -113,6 +130,22 @@ class RendererEndToEnd(unittest.TestCase):
         full = self.wine.wait_window(lambda w: w["popup"] == "1" and w["visible"] == "1")
         self.assertIsNotNone(full, "no full-screen renderer after switching back")
         self.assertRunning()
+        self.wine.probe("post", "close")
+        self.assertEnds(0)
+
+    def test_the_glow_sprites_stay_soft_after_two_display_switches(self):
+        def edges(name):  # the most seen in a few screenshots
+            return max(straight_edges(self.wine.screenshot(os.path.join(ARGS["out"], "%s-%d.png" % (name, i))))
+                       for i in range(3))
+        self.start()
+        before = edges("glow-before")
+        for popup in ("0", "1"):
+            self.wine.probe("post", "switch")
+            self.assertIsNotNone(self.wine.wait_window(lambda w: w["popup"] == popup and w["visible"] == "1"))
+        time.sleep(1.0)
+        after = edges("glow-after")
+        self.assertLess(after, max(40, 3 * before), "the sprites are flat squares (%d edges, %d before)"
+                        % (after, before))
         self.wine.probe("post", "close")
         self.assertEnds(0)
 

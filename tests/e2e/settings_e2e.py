@@ -59,9 +59,9 @@ class SettingsDialog(unittest.TestCase):
             self.host.wait(10)
 
     # Driving the dialog.
-    def open(self, pointer=(600, 500), lang=None, folder=None):
+    def open(self, pointer=(600, 500), lang=None, folder=None, args=("/c",)):
         self.wine.x("xdotool", "mousemove", str(pointer[0]), str(pointer[1]))
-        self.host = self.wine.start(os.path.join(folder or self.folder, "Fulmina.scr"), "/c", lang=lang)
+        self.host = self.wine.start(os.path.join(folder or self.folder, "Fulmina.scr"), *args, lang=lang)
         end = time.monotonic() + 20
         while time.monotonic() < end:
             code, out = self.wine.probe("client", CAPTION)
@@ -77,11 +77,11 @@ class SettingsDialog(unittest.TestCase):
     def at(self, place):
         return self.origin[0] + place[0], self.origin[1] + place[1]
 
-    def click(self, place):
+    def click(self, place, button="1"):
         x, y = self.at(place)
         self.wine.x("xdotool", "mousemove", str(x), str(y))
         time.sleep(0.15)
-        self.wine.x("xdotool", "click", "1")
+        self.wine.x("xdotool", "click", button)
         time.sleep(0.4)
 
     def type_repeat(self, text):
@@ -112,6 +112,31 @@ class SettingsDialog(unittest.TestCase):
         x, y = self.origin
         self.wine.x("import", "-window", "root", "-crop", "461x221+%d+%d" % (x, y), "+repage", path)
         return read_picture(path)
+
+    def test_no_arguments_open_the_settings_as_explorers_configure_does(self):
+        self.open(args=())
+        self.assertIsNone(self.wine.window(), "the saver ran")
+        self.click(CANCEL)
+        self.assertTrue(self.closed())
+        self.assertIsNone(self.wine.window(), "the saver ran")
+        self.assertFalse(os.path.exists(self.ini))
+
+    def test_a_button_clicks_only_for_a_release_over_it(self):
+        for button in ("3", "2", "1"):
+            with self.subTest(button=button):
+                self.open()
+                x, y = self.at(SET)
+                # Pressed on "設定", dragged off and released elsewhere in the dialog: no click.
+                for args in (("mousemove", x, y), ("mousedown", button), ("mousemove", x - 20, y - 20),
+                             ("mousemove", x - 120, y - 120), ("mouseup", button)):
+                    self.wine.x("xdotool", *map(str, args))
+                    time.sleep(0.2)
+                time.sleep(0.6)
+                self.assertIsNone(self.host.poll(), "a release away from the button saved and closed")
+                self.click(SET, button)  # over it: a click, whichever the button
+                self.assertTrue(self.closed())
+                self.assertIn(self.ini_bytes(), settings_lines(0, 0))
+                os.remove(self.ini)
 
     # The Part's edge cases a user can produce.
     def test_no_settings_file_confirmed_at_once_writes_none(self):

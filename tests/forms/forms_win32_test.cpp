@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "forms/application_win32.h"
@@ -228,3 +230,174 @@ TEST(Forms, AComboBoxKeepsItsTextAndListAcrossASecondLoad) {
 }
 
 }  // namespace
+
+// What a handler does at one step besides logging: fail, destroy its own
+// control, or open a modal box (which disables the form, as a message box
+// does; the button then comes up inside the box, not here).
+enum class Misdeed { none, fail, destroy, modal };
+
+struct Conduct {
+    Conduct(Log* log, std::string name, std::string steps = "", Misdeed misdeed = Misdeed::none,
+            std::function<void()> destroy = {}, HWND form = nullptr)
+        : log(log), name(std::move(name)), steps(std::move(steps)), misdeed(misdeed), destroy(std::move(destroy)),
+          form(form) {}
+    Log* log;
+    std::string name;
+    std::string steps;  // d press, u release, c click, s show, h hide, r resize
+    Misdeed misdeed;
+    std::function<void()> destroy;
+    HWND form;
+
+    void operator()(char which, const std::string& what) {
+        log->push_back(name + what);
+        if (steps.find(which) == std::string::npos || misdeed == Misdeed::none) return;
+        if (misdeed == Misdeed::fail) throw std::runtime_error("a failing handler");
+        if (misdeed == Misdeed::destroy) return destroy();  // this control is gone now
+        EnableWindow(form, FALSE);
+        pump(20);
+        EnableWindow(form, TRUE);
+    }
+};
+
+class Unruly : public forms::Windowless {
+public:
+    Unruly(forms::Container& c, int left, Conduct conduct)
+        : Windowless(c, left, 0, 20, 20), conduct(std::move(conduct)) {}
+
+protected:
+    void UserControl_MouseDown(int b, int, int, int) override { conduct('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, int, int) override { conduct('u', " up" + std::to_string(b)); }
+    void UserControl_Click() override { conduct('c', " click"); }
+    void UserControl_Show() override { conduct('s', " show"); }
+    void UserControl_Hide() override { conduct('h', " hide"); }
+    Conduct conduct;
+};
+
+class UnrulyPad : public forms::UserControl {
+public:
+    UnrulyPad(forms::Form& f, int left, Conduct conduct)
+        : UserControl(f, left, 0, 30, 20), conduct(std::move(conduct)) {}
+
+protected:
+    void UserControl_MouseDown(int b, int, double, double) override { conduct('d', " down" + std::to_string(b)); }
+    void UserControl_MouseUp(int b, int, double, double) override { conduct('u', " up" + std::to_string(b)); }
+    void UserControl_Resize() override { conduct('r', " resize"); }
+    Conduct conduct;
+};
+
+// A click on A whose handler misbehaves, then one on B; "cap" after each
+// message while a window holds the mouse.
+template <typename Control>
+std::string clicksAfterAMisdeed(const std::string& step, Misdeed misdeed) {
+    Log log;
+    LoggedForm form(log, "form");
+    form.Load();
+    std::unique_ptr<Control> a, b;
+    a = std::make_unique<Control>(form, 0, Conduct{&log, "A", step, misdeed, [&a] { a.reset(); }, form.hwnd()});
+    b = std::make_unique<Control>(form, 40, Conduct{&log, "B"});
+    pump(20);
+    log.clear();
+    constexpr bool windowless = std::is_base_of_v<forms::Windowless, Control>;
+    auto send = [&](Control* to, UINT message, WPARAM keys, int x) {
+        HWND window = form.hwnd();
+        if constexpr (!windowless) window = to != nullptr ? to->hwnd() : nullptr;
+        if (window == nullptr) return;
+        SendMessageW(window, message, keys, at(windowless && to == b.get() ? x + 40 : x, 5));
+        if (GetCapture() != nullptr) log.push_back("cap");
+    };
+    send(a.get(), WM_LBUTTONDOWN, MK_LBUTTON, 5);
+    if (!(step == "d" && misdeed == Misdeed::modal)) send(a.get(), WM_LBUTTONUP, 0, 5);
+    send(b.get(), WM_LBUTTONDOWN, MK_LBUTTON, 5);
+    send(b.get(), WM_LBUTTONUP, 0, 5);
+    std::string out;
+    for (const std::string& entry : log) out += entry + "|";
+    form.Unload();
+    return out;
+}
+
+TEST(Forms, AMouseHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMouseSound) {
+    const std::string whole = "A down1|cap|A up1|A click|", pad = "A down1|cap|A up1|";
+    struct Case {
+        const char* step;
+        Misdeed misdeed;
+        std::string windowless, userControl;
+    } cases[] = {
+        {"", Misdeed::none, whole, pad},
+        {"d", Misdeed::fail, whole, pad},
+        {"u", Misdeed::fail, whole, pad},
+        {"c", Misdeed::fail, whole, pad},
+        {"d", Misdeed::destroy, "A down1|cap|", "A down1|"},
+        {"u", Misdeed::destroy, "A down1|cap|A up1|", pad},
+        {"c", Misdeed::destroy, whole, pad},
+        {"d", Misdeed::modal, "A down1|", "A down1|"},
+        {"u", Misdeed::modal, whole, pad},
+        {"c", Misdeed::modal, whole, pad},
+    };
+    for (const Case& c : cases) {
+        const int misdeed = static_cast<int>(c.misdeed);
+        EXPECT_EQ(clicksAfterAMisdeed<Unruly>(c.step, c.misdeed), c.windowless + "B down1|cap|B up1|B click|")
+            << "windowless, step " << c.step << ", misdeed " << misdeed;
+        EXPECT_EQ(clicksAfterAMisdeed<UnrulyPad>(c.step, c.misdeed), c.userControl + "B down1|cap|B up1|")
+            << "user control, step " << c.step << ", misdeed " << misdeed;
+    }
+}
+
+// A's show and hide destroy C and make a new control in its memory, as an
+// allocator may give it out again at once: neither is told.
+TEST(Forms, AShowOrHideHandlerThatDestroysAnotherControlLeavesItUntold) {
+    Log log;
+    LoggedForm form(log, "form");
+    alignas(Unruly) unsigned char memory[sizeof(Unruly)];
+    auto* victim = reinterpret_cast<Unruly*>(memory);
+    int made = 0;
+    auto replace = [&] {
+        victim->~Unruly();
+        new (victim) Unruly(form, 60, Conduct{&log, "new" + std::to_string(++made)});
+    };
+    Unruly a(form, 0, Conduct{&log, "A", "sh", Misdeed::destroy, replace});
+    new (victim) Unruly(form, 60, Conduct{&log, "C"});
+    form.Show();
+    form.Hide();
+    EXPECT_EQ(log, (Log{"form load", "A show", "A hide"}));
+    victim->~Unruly();
+    form.Unload();
+}
+
+TEST(Forms, AUserControlMadeAfterItsFormLoadedGetsItsFirstResize) {
+    Log log;
+    LoggedForm form(log, "form");
+    UnrulyPad early(form, 0, Conduct{&log, "early"});
+    ASSERT_TRUE(form.Load());
+    UnrulyPad late(form, 40, Conduct{&log, "late"});
+    pump(50);
+    EXPECT_EQ(log, (Log{"early resize", "form load", "late resize"}));
+    form.Unload();
+}
+
+// A WM_TIMER taken from the queue before its timer went, dispatched once a
+// new timer lives at the same address, is not the new timer's tick.
+TEST(Forms, AStaleTimerMessageDoesNotReachANewTimerAtTheSameAddress) {
+    MSG stale;  // first the quits left by the forms of the tests before
+    while (PeekMessageW(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Log log;
+    LoggedForm form(log, "form"), other(log, "other");
+    ASSERT_TRUE(form.Load() && other.Load());
+    forms::Timer keepsTheCallbackKnown(other, 60000, true, [] {});
+    for (const auto& [host, enabled] : {std::pair<forms::Form*, bool>{&other, true}, {&form, false}}) {
+        alignas(forms::Timer) unsigned char memory[sizeof(forms::Timer)];
+        int ticks = 0;
+        auto* timer = new (memory) forms::Timer(form, 1, true, [&] { ++ticks; });
+        const DWORD start = GetTickCount();
+        while (!PeekMessageW(&stale, form.hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE) && GetTickCount() - start < 2000)
+            Sleep(2);
+        ASSERT_EQ(stale.message, static_cast<UINT>(WM_TIMER));
+        timer->~Timer();
+        timer = new (memory) forms::Timer(*host, 60000, enabled, [&] { ++ticks; });
+        DispatchMessageW(&stale);
+        EXPECT_EQ(ticks, 0) << (enabled ? "on another window" : "on the same window, not enabled");
+        timer->~Timer();
+    }
+    form.Unload();
+    other.Unload();
+}

@@ -12,8 +12,9 @@ namespace {
 
 using namespace fulmina;
 
-// Events: m move, d/u left down/up, D/U right down/up, f focus gained,
-// l focus lost, x pointer left, r resize.
+// Events: m move, d/u left down/up, D/U right down/up (o/O: the left or
+// right button released away from the button), f focus gained, l focus
+// lost, x pointer left, r resize.
 struct Outcome {
     int state;
     std::string faces;  // one letter a draw: N H S X P D (X: HighLightSelect)
@@ -29,9 +30,11 @@ Outcome play(CommandStates& b, const std::string& events) {
         switch (e) {
             case 'm': r = b.MouseMove(); break;
             case 'd': r = b.MouseDown(leftButton); break;
-            case 'u': r = b.MouseUp(leftButton); break;
+            case 'u': r = b.MouseUp(leftButton, true); break;
+            case 'o': r = b.MouseUp(leftButton, false); break;
             case 'D': r = b.MouseDown(rightButton); break;
-            case 'U': r = b.MouseUp(rightButton); break;
+            case 'U': r = b.MouseUp(rightButton, true); break;
+            case 'O': r = b.MouseUp(rightButton, false); break;
             case 'f': r = b.GotFocus(); break;
             case 'l': r = b.LostFocus(); break;
             case 'x': r = b.MouseHasLeft(); break;
@@ -62,8 +65,10 @@ TEST(CommandStates, EventSequencesGiveTheStatesFacesAndClicksOfTheTable) {
     } cases[] = {
         {"hover, then press with focus arriving, release", "mfdu", {4, "HPPX", 1, true}},
         {"press with focus, drag off, release outside", "mfdxmu", {3, "HPPS", 0, false}},
-        {"never focused: press, drag off, release outside", "mdxu", {1, "HPN", 1, false}},
+        {"never focused: press, drag off, release outside", "mdxo", {1, "HPN", 0, false}},
         {"right button over a hovered button", "mDU", {2, "H", 1, true}},
+        {"right button pressed, dragged off, released outside", "mDxO", {1, "HN", 0, false}},
+        {"right button released outside a focused button", "fmDxO", {3, "SXS", 0, false}},
         {"release in state 2 paints Normal and stays hovered", "mdu", {2, "HPN", 1, true}},
         {"... the hovered look returns only after leaving and re-entering", "mdumxm", {2, "HPNNH", 1, true}},
         {"focus lost while hovered", "mfl", {1, "HPN", 0, false}},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "forms/units.h"
@@ -24,6 +25,11 @@ TEST(ModeLetter, IsTheSecondCharacterUpperCased) {
     EXPECT_EQ(modeLetter("/c:1234"), 'C');
     EXPECT_EQ(modeLetter("/p 123"), 'P');
     EXPECT_EQ(modeLetter("/a"), 'A');
+}
+
+TEST(ModeLetter, AnEmptyLineIsTheSettingsAsExplorersConfigureGivesIt) {
+    const std::pair<const char*, char> cases[] = {{"", 'C'}, {"/s", 'S'}, {"s", 0}, {"/c:1234", 'C'}, {"/p 12", 'P'}};
+    for (const auto& [line, mode] : cases) EXPECT_EQ(hostMode(line), mode) << '"' << line << '"';
 }
 
 TEST(ModeLetter, PreviewHandleIsTheNumberFromTheFourthCharacter) {

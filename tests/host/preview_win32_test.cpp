@@ -88,6 +88,18 @@ TEST(Preview, FillsThePaneWithThePreviewPictureAndGoesWithIt) {
     EXPECT_EQ(forms::loadedFormCount(), formsBefore - 1);
 }
 
+// The control panel may destroy its pane between the host's look at it and
+// the set-up: the preview then ends instead of staying on the desktop.
+TEST(Preview, APaneGoneBeforeTheSetUpLeavesNoPreview) {
+    HWND pane = makePane(152, 112);
+    ASSERT_NE(pane, nullptr);
+    DestroyWindow(pane);
+    FulminaR preview;
+    EXPECT_FALSE(setUpPreview(preview, pane));
+    pump(100);
+    EXPECT_FALSE(preview.isLoaded() && IsWindowVisible(preview.hwnd())) << "a preview on the desktop, without its pane";
+}
+
 TEST(Preview, ALargerPaneShowsBlackBeyondThePicture) {
     HWND pane = makePane(200, 150);
     FulminaR preview;

@@ -12,7 +12,9 @@ using namespace fulmina;
 
 TEST(SwapInterval, TheRateClosestToSixtyTheFasterOnATie) {
     const int cases[][2] = {{60, 1},  {75, 1},  {120, 2}, {144, 2}, {165, 3}, {240, 4}, {360, 6},
-                            {50, 1},  {59, 1},  {85, 2},  {100, 2}, {0, 1},   {1, 1},   {-5, 1}};
+                            {50, 1},  {59, 1},  {85, 2},  {100, 2}, {0, 1},   {1, 1},   {-5, 1},
+                            // No display refreshes faster than 1000 Hz: a larger figure is taken as that.
+                            {1000, 17}, {1001, 17}, {2147483647, 17}, {2147483600, 17}};
     for (const auto& c : cases) EXPECT_EQ(swapIntervalFor(c[0]), c[1]) << c[0] << " Hz";
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "renderer/frame.h"
 #include "renderer/gl_api.h"
 #include "renderer/renderer_state.h"
@@ -69,6 +71,24 @@ TEST_F(FrameTest, FirstFrameUpdatesTheSceneBeforeInitialisingItAndOnlyOnce) {
     EXPECT_EQ(frame.initialisedScene, 1);
     for (int i = 0; i < 5; ++i) frameUpdate(frame, 16);
     EXPECT_EQ(glrec::textureLoad().calls, 1);
+}
+
+// A display switch opens a new window with a new context: the old context's
+// texture went with it, so the glow is made again; the scene stays as it was.
+TEST_F(FrameTest, ANewContextGetsTheGlowTextureAgainAndKeepsTheScene) {
+    glrec::textureLoad().succeed = true;
+    for (int i = 0; i < 3; ++i) frameUpdate(frame, 16);
+    const BoltNode* tree = scene.bolt();
+    const float life = scene.particle(5).life;
+    for (const auto& [loads, name] : {std::pair{true, 9u}, {false, 0u}}) {
+        glrec::textureLoad().succeed = loads;
+        glrec::textureLoad().name = 9;
+        frameSetup(frame, keys);
+        EXPECT_EQ(scene.textureName(), name) << "no name of the old context is kept";
+    }
+    EXPECT_EQ(glrec::textureLoad().calls, 3);
+    EXPECT_EQ(scene.bolt(), tree);
+    EXPECT_EQ(scene.particle(5).life, life);
 }
 
 TEST_F(FrameTest, EscapeAsksToEndButTheFrameIsStillUpdated) {

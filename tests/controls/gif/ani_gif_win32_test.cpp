@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <fstream>
 #include <functional>
 #include <string>
@@ -417,6 +419,21 @@ TEST_F(Download, FailuresOfEveryKindRaiseRemoteLoadFailure) {
     control.LoadAnimatedGIF_Remote("");
     pump(100);
     EXPECT_EQ(failures + completes, 0) << "an empty path does nothing";
+}
+
+TEST_F(Download, AFailingHandlerOfTheOutcomeIsSkippedAndTheNextDownloadArrives) {
+    int raised = 0;
+    auto fail = [&] { throw std::runtime_error(std::to_string(++raised)); };
+    control.RemoteLoadComplete = [&](float, float, bool&) { fail(); };
+    control.RemoteLoadFailure = fail;
+    for (const char* path : {"/good.gif", "/error"}) {
+        control.LoadAnimatedGIF_Remote(server.url(path));
+        EXPECT_NO_THROW(pumpUntil([&, seen = raised] { return raised > seen; }, 10000)) << path;
+    }
+    EXPECT_EQ(raised, 2);
+    control.RemoteLoadComplete = [this](float, float, bool&) { ++completes; };
+    control.LoadAnimatedGIF_Remote(server.url("/good.gif"));
+    ASSERT_TRUE(pumpUntil([&] { return completes > 0; }, 10000));
 }
 
 TEST(AniGifUnload, AControlUnloadedWhileItsDownloadRunsGoesQuietly) {
