@@ -142,6 +142,9 @@ LRESULT UserControl::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetFocus(window);
+            // A GotFocus handler may have destroyed this control, and its
+            // window with it: then the press is nobody's.
+            if (!IsWindow(window)) return 0;
             mousePath().message(window, message, wParam, lParam);
             return 0;
         case WM_RBUTTONDOWN:

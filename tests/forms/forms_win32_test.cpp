@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -340,6 +342,43 @@ TEST(Forms, AMouseHandlerThatFailsDestroysItsControlOrOpensAModalBoxLeavesTheMou
         EXPECT_EQ(clicksAfterAMisdeed<UnrulyPad>(c.step, c.misdeed), c.userControl + "B down1|cap|B up1|")
             << "user control, step " << c.step << ", misdeed " << misdeed;
     }
+}
+
+// A user control whose GotFocus destroys it, given the focus by a left
+// press: the press is told to nobody, and the next click elsewhere is whole.
+TEST(Forms, AFocusHandlerThatDestroysItsUserControlEndsThatPressThere) {
+    class FocusThief : public forms::UserControl {
+    public:
+        FocusThief(forms::Form& f, std::function<void()> gone) : UserControl(f, 0, 0, 30, 20), gone(std::move(gone)) {}
+
+    protected:
+        void UserControl_GotFocus() override { gone(); }
+        void UserControl_MouseDown(int, int, double, double) override { ADD_FAILURE() << "a press told to the dead"; }
+        std::function<void()> gone;
+    };
+    Log log;
+    LoggedForm form(log, "form");
+    ASSERT_TRUE(form.Load());
+    // Its memory is spoilt once it is gone, so that a use after that fails.
+    alignas(FocusThief) unsigned char memory[sizeof(FocusThief)];
+    FocusThief* thief = nullptr;
+    thief = new (memory) FocusThief(form, [&thief, &memory] {
+        FocusThief* self = thief;
+        unsigned char* spoilt = memory;
+        thief = nullptr;
+        self->~FocusThief();
+        std::memset(spoilt, 0, sizeof(FocusThief));
+    });
+    UnrulyPad b(form, 40, Conduct{&log, "B"});
+    pump(20);
+    log.clear();
+    SendMessageW(thief->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+    ASSERT_EQ(thief, nullptr) << "the focus never came";
+    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, at(5, 5));
+    EXPECT_EQ(log, (Log{"B down1", "B up1"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    form.Unload();
 }
 
 // A's show and hide destroy C and make a new control in its memory, as an
