@@ -50,6 +50,7 @@ void Timer::setInterval(UINT milliseconds) {
 
 void Timer::start() {
     if (owner.hwnd() == nullptr) return;
+    startedAt = GetTickCount();
     running = SetTimer(owner.hwnd(), reinterpret_cast<UINT_PTR>(this), interval, tick) != 0;
 }
 
@@ -62,8 +63,12 @@ void CALLBACK Timer::tick(HWND window, UINT, UINT_PTR id, DWORD) {
     auto* timer = reinterpret_cast<Timer*>(id);
     if (liveTimers().count(timer) == 0) return;
     // A new timer may live where a killed one did, whose tick was queued:
-    // only a running timer on the tick's own window takes it.
+    // only a running timer on the tick's own window takes it, and only a
+    // tick made since it started. The callback's own time is when it is
+    // dispatched; the message's (GetMessageTime, wrapping after 49 days) is
+    // when it was made, and never before a genuine tick's timer started.
     if (!timer->running || timer->owner.hwnd() != window) return;
+    if (static_cast<LONG>(static_cast<DWORD>(GetMessageTime()) - timer->startedAt) < 0) return;
     if (!timer->enabled || !timer->onTimer) return;
     // A tick that fails is skipped; nothing unwinds through the system.
     try {

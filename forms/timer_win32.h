@@ -28,7 +28,8 @@ private:
 // A window-message timer of a form or a control. It ticks while its host's
 // window exists and the timer is enabled; the tick runs onTimer on the
 // host's thread. The timer's own address is its id on the host's window; a
-// tick reaches it only while it runs on that window.
+// tick reaches it only while it runs on that window, and only a tick made
+// since it started there.
 // An exception from onTimer ends with the tick: none crosses the callback.
 class Timer {
 public:
@@ -54,6 +55,7 @@ private:
     UINT interval;
     bool enabled;
     bool running = false;
+    DWORD startedAt = 0;  // GetTickCount when the system gave it its timer
     std::function<void()> onTimer;
 };
 

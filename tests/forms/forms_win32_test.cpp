@@ -423,7 +423,8 @@ TEST(Forms, AStaleTimerMessageDoesNotReachANewTimerAtTheSameAddress) {
     LoggedForm form(log, "form"), other(log, "other");
     ASSERT_TRUE(form.Load() && other.Load());
     forms::Timer keepsTheCallbackKnown(other, 60000, true, [] {});
-    for (const auto& [host, enabled] : {std::pair<forms::Form*, bool>{&other, true}, {&form, false}}) {
+    for (const auto& [host, enabled] :
+         {std::pair<forms::Form*, bool>{&other, true}, {&form, false}, {&form, true}}) {
         alignas(forms::Timer) unsigned char memory[sizeof(forms::Timer)];
         int ticks = 0;
         auto* timer = new (memory) forms::Timer(form, 1, true, [&] { ++ticks; });
@@ -432,9 +433,12 @@ TEST(Forms, AStaleTimerMessageDoesNotReachANewTimerAtTheSameAddress) {
             Sleep(2);
         ASSERT_EQ(stale.message, static_cast<UINT>(WM_TIMER));
         timer->~Timer();
+        Sleep(20);  // the new timer starts after the stale tick was made
         timer = new (memory) forms::Timer(*host, 60000, enabled, [&] { ++ticks; });
         DispatchMessageW(&stale);
-        EXPECT_EQ(ticks, 0) << (enabled ? "on another window" : "on the same window, not enabled");
+        EXPECT_EQ(ticks, 0) << (host != &form ? "on another window"
+                                : enabled   ? "on the same window, running"
+                                            : "on the same window, not enabled");
         timer->~Timer();
     }
     form.Unload();
