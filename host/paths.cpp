@@ -20,13 +20,11 @@ bool endsWithBackslash(const std::string& path, const LeadBytes& lead) {
     return !starts.empty() && starts.back() == path.size() - 1 && path.back() == '\\';
 }
 
-wchar_t upperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
 // True when path is folder or lies below it (file names compare without case).
 bool within(const std::wstring& path, const std::wstring& folder) {
     if (folder.empty() || path.size() < folder.size()) return false;
-    for (size_t i = 0; i < folder.size(); ++i)
-        if (upperAscii(path[i]) != upperAscii(folder[i])) return false;
+    if (!sameIgnoringAsciiCase(std::wstring_view(path).substr(0, folder.size()), std::wstring_view(folder)))
+        return false;
     return path.size() == folder.size() || path[folder.size()] == L'\\';
 }
 

@@ -1,19 +1,10 @@
 #include "host/plain_file.h"
 
-#include <cstddef>
+#include "host/paths.h"
 
 namespace fulmina {
 
 namespace {
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool samePath(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
 
 // The final path without the prefix that marks it as a long path; a UNC path
 // keeps its two leading backslashes.
@@ -30,7 +21,8 @@ std::string withoutLongPrefix(const std::string& path) {
 bool isPlainEntry(const EntryFacts& facts, bool wantDirectory, const std::string& expectedPath) {
     if (facts.reparsePoint || facts.directory != wantDirectory) return false;
     if (!wantDirectory && facts.links != 1) return false;
-    return !expectedPath.empty() && samePath(withoutLongPrefix(facts.finalPath), expectedPath);
+    return !expectedPath.empty() &&
+           sameIgnoringAsciiCase(std::string_view(withoutLongPrefix(facts.finalPath)), std::string_view(expectedPath));
 }
 
 }  // namespace fulmina

@@ -75,7 +75,9 @@ std::string processArguments() {
     return line;
 }
 
-std::wstring hostFolder() {
+namespace {
+
+std::wstring findHostFolder() {
     HostPlace place;
     place.reported = FolderOfPath(modulePath());
     place.redirected = redirectedProcess();
@@ -89,6 +91,15 @@ std::wstring hostFolder() {
     }
     std::wstring folder = reachableHostFolder(place);
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    return folder;
+}
+
+}  // namespace
+
+// Where the program lies does not change while it runs: it is found once,
+// not again for each use on the way to the renderer's start.
+std::wstring hostFolder() {
+    static const std::wstring folder = findHostFolder();
     return folder;
 }
 
