@@ -14,7 +14,7 @@ import sys
 import time
 import unittest
 
-from winenv import WineEnv, read_picture
+from winenv import UNSPELLABLE_IN_932, WineEnv, read_picture
 
 ARGS = {}
 HOST_FOLDER = ("Program Files", "Fulmina Saver")  # blanks on purpose
@@ -317,12 +317,9 @@ class HostEndToEnd(unittest.TestCase):
 
     def test_the_saver_runs_from_folders_the_code_page_cannot_spell_and_reads_its_settings_there(self):
         tone = self.music_file("tone.wav", "wav")
-        for name in ("M\u00fcller", "\uc0ac\uc6a9\uc790"):  # Müller, 사용자: neither is in code page 932
+        for name in UNSPELLABLE_IN_932:
             with self.subTest(name):
-                folder = self.wine.drive_c(name, "Fulmina")
-                shutil.rmtree(folder, ignore_errors=True)
-                shutil.copytree(self.folder, folder)
-                self.addCleanup(shutil.rmtree, self.wine.drive_c(name), True)
+                folder = self.wine.fresh_copy(self.folder, name, self)
                 self.settings(2, path=tone)
                 shutil.copyfile(os.path.join(self.folder, "Fulmina.ini"), os.path.join(folder, "Fulmina.ini"))
                 os.remove(os.path.join(self.folder, "Fulmina.ini"))

@@ -13,7 +13,7 @@ import sys
 import time
 import unittest
 
-from winenv import WineEnv, read_picture
+from winenv import UNSPELLABLE_IN_932, WineEnv, read_picture
 
 ARGS = {}
 WESTERN = "de_DE.UTF-8"  # a locale whose ANSI code page is 1252
@@ -370,12 +370,9 @@ class SettingsDialog(unittest.TestCase):
         self.assertIn(self.ini_bytes(), settings_lines(2, 3))
 
     def test_the_dialog_saves_beside_a_host_in_a_folder_the_code_page_cannot_spell(self):
-        for name in ("M\u00fcller", "\uc0ac\uc6a9\uc790"):  # Müller, 사용자: neither is in code page 932
+        for name in UNSPELLABLE_IN_932:
             with self.subTest(name):
-                folder = self.wine.drive_c(name, "Fulmina")
-                shutil.rmtree(folder, ignore_errors=True)
-                shutil.copytree(self.folder, folder)
-                self.addCleanup(shutil.rmtree, self.wine.drive_c(name), True)
+                folder = self.wine.fresh_copy(self.folder, name, self)
                 self.open(folder=folder)
                 self.click(CHOICE_LABEL[1])
                 self.click(SET)

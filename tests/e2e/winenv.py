@@ -3,8 +3,13 @@ running Windows programs in it, driving them with the probe helper and the
 keyboard, and looking at the virtual display."""
 
 import os
+import shutil
 import subprocess
 import time
+
+
+# Folder names that code page 932 cannot spell: Müller, 사용자.
+UNSPELLABLE_IN_932 = ("M\u00fcller", "\uc0ac\uc6a9\uc790")
 
 
 class WineEnv:
@@ -23,6 +28,14 @@ class WineEnv:
 
     def drive_c(self, *parts):
         return os.path.join(self.prefix, "drive_c", *parts)
+
+    def fresh_copy(self, source, name, test):
+        """The folder source copied to C:\\NAME\\Fulmina, gone again when the test ends."""
+        folder = self.drive_c(name, "Fulmina")
+        shutil.rmtree(folder, ignore_errors=True)
+        shutil.copytree(source, folder)
+        test.addCleanup(shutil.rmtree, self.drive_c(name), True)
+        return folder
 
     def start(self, program, *args, winedebug=None, stderr=None, lang=None):
         """lang: another Unix locale for the program (its ANSI code page)."""
