@@ -10,6 +10,8 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/extension_list.cpp
   renderer/texture_size.cpp
   renderer/dark_monitors.cpp
+  renderer/letterbox.cpp
+  renderer/foreground_rule.cpp
 )
 
 # The animated GIF control's portable codec and clock.

@@ -92,6 +92,14 @@ add_test(NAME wine.two_monitors.start
 add_test(NAME wine.two_monitors.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_TWO_MONITORS_DIR})
 set_tests_properties(wine.two_monitors.start PROPERTIES FIXTURES_SETUP wine_two_monitors TIMEOUT 600)
 set_tests_properties(wine.two_monitors.stop PROPERTIES FIXTURES_CLEANUP wine_two_monitors)
+# A third on one 1280 x 1024 monitor that has no other mode, as a remote-desktop
+# session: the renderer's mode switch fails there.
+set(FULMINA_WINE_FIXED_MODE_DIR ${CMAKE_BINARY_DIR}/wine-env-fixed-mode)
+add_test(NAME wine.fixed_mode.start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env start ${FULMINA_WINE_FIXED_MODE_DIR} ${FULMINA_TEST_ARCH} xvfb-1280x1024)
+add_test(NAME wine.fixed_mode.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-env stop ${FULMINA_WINE_FIXED_MODE_DIR})
+set_tests_properties(wine.fixed_mode.start PROPERTIES FIXTURES_SETUP wine_fixed_mode TIMEOUT 600)
+set_tests_properties(wine.fixed_mode.stop PROPERTIES FIXTURES_CLEANUP wine_fixed_mode)
 
 include(ExternalProject)
 foreach(arch IN LISTS FULMINA_WINDOWS_ARCHS)

@@ -40,8 +40,14 @@ target_include_directories(renderer_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(renderer_win32 PUBLIC ${FULMINA_RENDERER_WIN32_LIBS})
 fulmina_warnings(renderer_win32)
 
-# The renderer is an ordinary executable that carries the name the host starts.
-add_executable(fulmina_renderer WIN32 renderer/main_win32.cpp ${CMAKE_BINARY_DIR}/version_dll.rc)
+# The renderer is an ordinary executable that carries the name the host starts,
+# and a manifest that makes it per-monitor DPI aware.
+configure_file(renderer/renderer.manifest ${CMAKE_BINARY_DIR}/renderer.manifest @ONLY)
+configure_file(renderer/renderer_manifest.rc.in ${CMAKE_BINARY_DIR}/renderer_manifest.rc @ONLY)
+add_executable(fulmina_renderer WIN32 renderer/main_win32.cpp ${CMAKE_BINARY_DIR}/version_dll.rc
+  ${CMAKE_BINARY_DIR}/renderer_manifest.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/renderer_manifest.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/renderer.manifest)
 target_link_libraries(fulmina_renderer PRIVATE renderer_win32)
 set_target_properties(fulmina_renderer PROPERTIES OUTPUT_NAME Fulmina SUFFIX .dll
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

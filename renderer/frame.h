@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdint>
 
+#include "renderer/letterbox.h"
+
 namespace fulmina {
 
 class StrikeScene;
@@ -23,6 +25,8 @@ struct FrameContext {
 
 // Viewport and a 45-degree perspective for a client area of w x h.
 void setProjection(int w, int h);
+// The same for a viewport inside the client area.
+void setProjection(const Viewport& v);
 
 // The one-time OpenGL state after every window opening; after a later
 // opening, the initialised scene's glow texture in the new context.

@@ -1,6 +1,7 @@
 #include "renderer/renderer_window_win32.h"
 
 #include "renderer/gl_api.h"
+#include "renderer/letterbox.h"
 #include "renderer/renderer_state.h"
 
 namespace fulmina {
@@ -10,6 +11,7 @@ constexpr UINT_PTR scScreenSave = 0xF140;
 constexpr UINT_PTR scMonitorPower = 0xF170;
 // The four low bits of a system command are the system's own.
 constexpr UINT_PTR systemCommandMask = 0xFFF0;
+constexpr UINT wmDpiChanged = 0x02E0;
 
 RendererWindow* windowRecord(HWND window) {
     return reinterpret_cast<RendererWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -25,6 +27,21 @@ PIXELFORMATDESCRIPTOR pixelFormatFor(const RendererWindow& w) {
     pfd.cDepthBits = 16;
     pfd.iLayerType = PFD_MAIN_PLANE;
     return pfd;
+}
+
+// The viewport for a client area: the letterboxed scene in a full-screen
+// window whose display mode was not switched, the whole area otherwise.
+void projectInto(const RendererWindow& w, int clientWidth, int clientHeight) {
+    if (w.fullScreen == 1 && !w.modeSwitched)
+        setProjection(letterbox(w.width, w.height, clientWidth, clientHeight));
+    else
+        setProjection(clientWidth, clientHeight);
+}
+
+// The primary monitor as it is now, in physical pixels (the renderer is per-monitor
+// DPI aware). It always begins at the origin of the virtual screen.
+RECT primaryMonitor() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 // A failed opening releases what it had acquired (context, DC, window) through
@@ -66,19 +83,18 @@ bool openRendererWindow(RendererWindow& w) {
     const PIXELFORMATDESCRIPTOR pfd = pixelFormatFor(w);
 
     if (w.fullScreen == 1) {
-        if (setDisplayMode(w.width, w.height, w.bitsPerPixel)) {
-            ShowCursor(FALSE);
-            style = WS_POPUP;
-            exStyle |= WS_EX_TOPMOST;
-        } else {
-            w.fullScreen = 0;  // windowed, with the nominal outer size
-        }
+        // Full screen whether or not the mode could be switched: nothing of
+        // the desktop may show while the saver runs.
+        w.modeSwitched = setDisplayMode(w.width, w.height, w.bitsPerPixel);
+        if (!w.modeSwitched) rect = primaryMonitor();
+        ShowCursor(FALSE);
+        style = WS_POPUP;
+        exStyle |= WS_EX_TOPMOST;
     } else {
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     }
 
-    w.wasActive = false;
-    w.closing = false;
+    w.foreground.opened(w.fullScreen == 1, GetTickCount());
     w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, 0, 0,
                                rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                w.app->instance, &w);
@@ -95,7 +111,13 @@ bool openRendererWindow(RendererWindow& w) {
     SetForegroundWindow(w.window);  // the keyboard, for Escape; the host allowed it
     if (w.fullScreen == 1) w.darkMonitors.cover(w.window, w.app->instance);
     w.visible = 1;
-    setProjection(w.width, w.height);
+    if (w.fullScreen == 1 && !w.modeSwitched) {
+        RECT client{};
+        GetClientRect(w.window, &client);
+        projectInto(w, client.right, client.bottom);
+    } else {
+        setProjection(w.width, w.height);  // the nominal size, whatever the client area
+    }
     w.keys->fill(0);
     w.lastTick = GetTickCount();
     return true;
@@ -113,12 +135,13 @@ bool closeRendererWindow(RendererWindow& w) {
             ReleaseDC(w.window, w.dc);
             w.dc = nullptr;
         }
-        w.closing = true;  // its deactivation now is no other program's doing
+        w.foreground.closed();  // its deactivation now is no other program's doing
         DestroyWindow(w.window);
         w.window = nullptr;
     }
     if (w.fullScreen != 0) {
-        ChangeDisplaySettingsA(nullptr, 0);
+        if (w.modeSwitched) ChangeDisplaySettingsA(nullptr, 0);
+        w.modeSwitched = false;
         ShowCursor(TRUE);
     }
     return true;
@@ -145,7 +168,7 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             }
             if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
                 w->visible = 1;
-                setProjection(LOWORD(lParam), HIWORD(lParam));
+                projectInto(*w, LOWORD(lParam), HIWORD(lParam));
                 return 0;
             }
             break;
@@ -167,18 +190,31 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 return 0;
             break;
         case WM_DISPLAYCHANGE:
-            // A monitor added, removed or moved: the dark follows the desktop.
-            if (w != nullptr && w->fullScreen == 1 && IsWindowVisible(window))
+            // A monitor added, removed or moved, or the primary's resolution
+            // changed by another hand: a window over a primary whose mode it
+            // did not switch follows it (its WM_SIZE sets the viewport), and
+            // the dark follows the desktop.
+            if (w != nullptr && w->fullScreen == 1 && IsWindowVisible(window)) {
+                if (!w->modeSwitched) {
+                    const RECT primary = primaryMonitor();
+                    SetWindowPos(window, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
+                                 primary.bottom - primary.top, SWP_NOACTIVATE);
+                }
                 w->darkMonitors.cover(window, w->app->instance);
+            }
             break;
+        case wmDpiChanged:
+            // The mode switch may give the monitor another scale. The window
+            // is placed in physical pixels and stays where it is: the
+            // rectangle the system suggests is for windows that scale.
+            return 0;
         case WM_ACTIVATEAPP:
             // Another program took the foreground (a log-on prompt, a program
             // asking for the keyboard): the saver ends as on Escape, so that
-            // nothing covers what the user now types into. A window that was
-            // never active, or that is being closed, has nothing to give up.
+            // nothing covers what the user now types into.
             if (w == nullptr) break;
-            if (wParam) w->wasActive = true;
-            else if (w->wasActive && !w->closing) requestExit(*w);
+            if (wParam) w->foreground.activated();
+            else if (w->foreground.deactivated()) requestExit(*w);
             return 0;
         case msgSwitchDisplay:
             // The outer loop closes this window and opens one in the other mode.

@@ -5,6 +5,7 @@
 
 #include "common/saver_contract.h"
 #include "renderer/dark_monitors_win32.h"
+#include "renderer/foreground_rule.h"
 #include "renderer/frame.h"
 
 namespace fulmina {
@@ -25,12 +26,16 @@ struct RendererWindow {
     std::int32_t width = 1024;
     std::int32_t height = 768;
     std::int32_t bitsPerPixel = 16;
-    std::int32_t fullScreen = 1;
+    std::int32_t fullScreen = 1;  // 1: a borderless topmost window over the primary monitor
     std::int32_t visible = 0;     // 0 while minimised: wait for messages instead of drawing
     std::uint32_t lastTick = 0;  // GetTickCount of the last frame
+    // Full screen, the display mode was switched for this opening and goes
+    // back at its closing. Where it could not be (a remote session, many
+    // virtual machines), the window covers the primary monitor as it is and
+    // the scene is letterboxed in it.
+    bool modeSwitched = false;
     DarkMonitors darkMonitors;   // the other monitors, black while full screen
-    bool wasActive = false;      // this opening's window has had the foreground
-    bool closing = false;        // this opening's window is being destroyed
+    ForegroundRule foreground;   // when the keyboard is not this window's, the end
 };
 
 // Private message that switches between full screen and a window.

@@ -7,8 +7,6 @@ changes nothing; after Escape the desktop is back on both.
     dark_monitors_e2e.py WINE_ENV_DIR WINDOWS_BIN_DIR PROBE_EXE WINE_ENV_TOOL OUTPUT_DIR
 """
 
-import ctypes
-import ctypes.util
 import os
 import shutil
 import subprocess
@@ -16,65 +14,16 @@ import sys
 import time
 import unittest
 
-from winenv import WineEnv
+from winenv import WineEnv, black, bolt, pointer_visible, share
 
 ARGS = {}
 ROOT_COLOUR = (0x3a, 0x6e, 0xa5)   # the desktop's background
 FOLDER = ("Fulmina",)
 
 
-def share(picture, rect, test, step=4):
-    left, top, right, bottom = rect
-    n = hits = 0
-    for y in range(max(top, 0), min(bottom, picture.height), step):
-        for x in range(max(left, 0), min(right, picture.width), step):
-            n += 1
-            hits += bool(test(picture.at(x, y)))
-    return hits / n if n else 0.0
-
-
-def black(rgb):
-    return max(rgb) <= 8
-
-
-def bolt(rgb):
-    """The bolts' colour: more red than green (as winenv.bolt_pixels)."""
-    return rgb[0] > 90 and rgb[0] > rgb[1] + 30
-
-
 def desktop(rgb):
     """The desktop's background or the white of the window on it."""
     return all(abs(a - b) <= 8 for a, b in zip(rgb, ROOT_COLOUR)) or min(rgb) >= 247
-
-
-class _CursorImage(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
-                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
-                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
-
-
-def pointer_visible(display):
-    """Whether the X server's current pointer image has any opaque pixel."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFree.argtypes = [ctypes.c_void_p]
-    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
-    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    assert dpy, "cannot open " + display
-    try:
-        image = xfixes.XFixesGetCursorImage(dpy)
-        assert image, "no pointer image"
-        c = image.contents
-        opaque = any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
-        x11.XFree(image)
-        return opaque
-    finally:
-        x11.XCloseDisplay(dpy)
 
 
 class DarkMonitorsEndToEnd(unittest.TestCase):
@@ -209,6 +158,32 @@ class DarkMonitorsEndToEnd(unittest.TestCase):
             seen = share(after, rect, desktop)
             print("desktop share of the %s monitor %s after Escape: %.4f" % (name, rect, seen))
             self.assertGreater(seen, 0.99, "something was left over the %s monitor" % name)
+
+    def test_where_the_mode_cannot_be_switched_the_primary_is_covered_and_the_second_monitor_dark(self):
+        # The renderer's Wine is told to use neither XRandR nor VidMode: it
+        # sees both monitors but can set no display mode, as in a remote
+        # session. (Only Fulmina.dll: the probe and the host are unchanged.)
+        key = r"HKCU\Software\Wine\AppDefaults\Fulmina.dll\X11 Driver"
+        for value in ("UseXRandR", "UseXVidMode"):
+            self.wine.run_reg("add", key, "/v", value, "/d", "N", "/f")
+        self.addCleanup(self.wine.run_reg, "delete", key, "/f")
+        primary, others = self.original_monitors
+        host = self.start_saver()
+        window = self.wine.window()
+        self.assertEqual(tuple(int(window[k]) for k in ("left", "top", "right", "bottom")), primary,
+                         "the renderer does not cover the primary as it is")
+        self.assertEqual((window["popup"], window["topmost"]), ("1", "1"))
+        self.assertEqual(self.monitors(), self.original_monitors, "a display mode was changed")
+        self.assertEqual(self.dark_windows(), [(others[0], True, True, True)])
+        picture = self.lightning_on_primary()
+        dark = share(picture, others[0], black)
+        print("black share of the second monitor %s with the primary unswitched: %.4f" % (others[0], dark))
+        self.assertGreater(dark, 0.999, "the second monitor shows the desktop")
+        # The 4 : 3 scene in the 5 : 4 primary: black bands above and below.
+        for band in ((0, 0, 1280, 32), (0, 992, 1280, 1024)):
+            self.assertEqual(share(picture, band, black, step=2), 1.0, "the band %s is not black" % (band,))
+        self.escape_ends(host)
+        self.assertEqual(self.dark_windows(), [])
 
     def test_a_monitor_switched_off_and_on_during_the_run_is_dark_again_within_a_second(self):
         host = self.start_saver()

@@ -1,12 +1,14 @@
 // A small Windows helper that the end-to-end tests drive from outside: it
 // looks at and talks to the renderer's window the way Windows would.
-//   probe find                      the renderer's window (class and title): class, rectangle, style
+//   probe find                      the renderer's window (class and title): class, rectangle, style,
+//                                   its program's DPI awareness (0 unaware, 1 system, 2 per monitor)
 //   probe count                     how many renderer windows there are
 //   probe wait-window MS            wait for it to exist (exit 1 on timeout)
 //   probe wait-gone MS              wait for it to be gone (exit 1 on timeout)
 //   probe syscommand WPARAM         send WM_SYSCOMMAND and print the answer
 //   probe post close|switch         post WM_CLOSE or the display-switch message
 //   probe mode                      the current display mode: width height bits
+//   probe manifest PATH             the program's application manifest as stored (type 24, number 1)
 //   probe acp                       the ANSI code page
 //   probe monitors                  one line per monitor: left top right bottom primary (1 or 0)
 //   probe dark                      the renderer's dark windows, one line each: left top right bottom
@@ -15,7 +17,8 @@
 //                                   when a monitor comes or goes (Wine does not, for changes made
 //                                   outside it)
 //   probe titled TEXT               how many top-level windows are captioned TEXT
-//   probe window X Y W H MS         hold a white window (a desktop's window) there for MS
+//   probe window X Y W H MS [RGB]   hold a white window (a desktop's window), or one of colour RRGGBB,
+//                                   there for MS
 //   probe caption-window TEXT MS    hold a top-level window captioned TEXT for MS
 //   probe foreground MS             hold a window captioned "Foreground" that asks for the
 //                                   foreground once shown, as a program wanting the keyboard does
@@ -44,6 +47,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/handles_win32.h"
 #include "common/saver_contract.h"
 
 namespace {
@@ -60,6 +64,8 @@ bool waitFor(bool present, DWORD millis) {
     return false;
 }
 
+int dpiAwareness(HWND w);
+
 int find() {
     HWND w = rendererWindow();
     if (w == nullptr) {
@@ -72,9 +78,10 @@ int find() {
     GetWindowRect(w, &r);
     const LONG style = GetWindowLongA(w, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(w, GWL_EXSTYLE);
-    std::printf("class=%s left=%ld top=%ld right=%ld bottom=%ld popup=%d topmost=%d visible=%d foreground=%d\n",
-                className, r.left, r.top, r.right, r.bottom, (style & WS_POPUP) != 0, (exStyle & WS_EX_TOPMOST) != 0,
-                IsWindowVisible(w) != 0, GetForegroundWindow() == w);
+    std::printf(
+        "class=%s left=%ld top=%ld right=%ld bottom=%ld popup=%d topmost=%d visible=%d foreground=%d awareness=%d\n",
+        className, r.left, r.top, r.right, r.bottom, (style & WS_POPUP) != 0, (exStyle & WS_EX_TOPMOST) != 0,
+        IsWindowVisible(w) != 0, GetForegroundWindow() == w, dpiAwareness(w));
     return 0;
 }
 
@@ -93,6 +100,38 @@ std::wstring wideArgument(const char* text) {
     return out;
 }
 
+// How the window's program is DPI aware (0 unaware, 1 system, 2 per monitor),
+// or -1 where the system cannot tell.
+int dpiAwareness(HWND w) {
+    using ContextOf = HANDLE(WINAPI*)(HWND);
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    const HMODULE user = GetModuleHandleA("user32.dll");
+    const auto contextOf = reinterpret_cast<ContextOf>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
+    const auto awarenessOf = reinterpret_cast<AwarenessOf>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    if (contextOf == nullptr || awarenessOf == nullptr) return -1;
+    return awarenessOf(contextOf(w));
+}
+
+// A program's application manifest (resource type 24, number 1), as it is stored.
+int printManifest(const char* path) {
+    const HMODULE image =
+        LoadLibraryExW(wideArgument(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (image == nullptr) return 1;
+    int result = 1;
+    if (const HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
+        const HGLOBAL loaded = LoadResource(image, found);
+        const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+        if (bytes != nullptr) {
+            std::fwrite(bytes, 1, SizeofResource(image, found), stdout);
+            result = 0;
+        }
+    }
+    FreeLibrary(image);
+    return result;
+}
+
 BOOL CALLBACK countRenderer(HWND window, LPARAM count) {
     char className[64] = {}, title[64] = {};
     GetClassNameA(window, className, sizeof(className));
@@ -105,11 +144,13 @@ BOOL CALLBACK countRenderer(HWND window, LPARAM count) {
 
 // Keeps a window with this caption and style for a while, pumping messages.
 int holdWindow(const std::wstring& caption, DWORD style, int x, int y, int w, int h, DWORD millis, bool print,
-               bool takeForeground = false) {
+               bool takeForeground = false, COLORREF colour = RGB(255, 255, 255)) {
+    const handles::Brush background(CreateSolidBrush(colour));
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.hbrBackground = background.get();
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = L"ProbeWindow";
     RegisterClassW(&wc);
     HWND window = CreateWindowExW(0, L"ProbeWindow", caption.c_str(), style | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w,
@@ -280,6 +321,7 @@ int main(int argc, char** argv) {
         const UINT message = std::strcmp(argv[2], "close") == 0 ? WM_CLOSE : WM_USER + 1;
         return PostMessageA(w, message, 0, 0) ? 0 : 1;
     }
+    if (std::strcmp(cmd, "manifest") == 0 && argc > 2) return printManifest(argv[2]);
     if (std::strcmp(cmd, "mode") == 0) {
         DEVMODEA mode{};
         mode.dmSize = sizeof(mode);
@@ -370,9 +412,12 @@ int main(int argc, char** argv) {
         std::printf("%d\n", c.count);
         return 0;
     }
-    if (std::strcmp(cmd, "window") == 0 && argc > 6)
+    if (std::strcmp(cmd, "window") == 0 && argc > 6) {  // [RRGGBB]: its colour, white by default
+        const unsigned long rgb = argc > 7 ? std::strtoul(argv[7], nullptr, 16) : 0xFFFFFFul;
         return holdWindow(L"Desktop", WS_POPUP, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                          std::atoi(argv[5]), static_cast<DWORD>(std::atol(argv[6])), false);
+                          std::atoi(argv[5]), static_cast<DWORD>(std::atol(argv[6])), false, false,
+                          RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    }
     if (std::strcmp(cmd, "acp") == 0) {
         std::printf("%u\n", GetACP());
         return 0;

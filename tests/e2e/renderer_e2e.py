@@ -10,6 +10,7 @@ import shutil
 import sys
 import time
 import unittest
+import xml.etree.ElementTree as ElementTree
 
 from winenv import WineEnv, bolt_pixels
 
@@ -147,6 +148,28 @@ class RendererEndToEnd(unittest.TestCase):
         self.assertLess(after, max(40, 3 * before), "the sprites are flat squares (%d edges, %d before)"
                         % (after, before))
         self.wine.probe("post", "close")
+        self.assertEnds(0)
+
+    def test_the_shipped_renderer_is_per_monitor_dpi_aware_and_claims_no_windows_8(self):
+        # Read from the built file's resource type 24, as Windows reads it.
+        code, text = self.wine.probe("manifest", "Z:" + self.renderer.replace("/", "\\"))
+        self.assertEqual(code, 0, "the renderer carries no application manifest")
+        manifest = ElementTree.fromstring(text.encode())
+        settings = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}%s"
+        awareness = [e.text.strip() for e in manifest.iter(settings % ("2016", "dpiAwareness"))]
+        self.assertEqual([a.split(",")[0].strip() for a in awareness], ["PerMonitorV2"])
+        aware = [e.text.strip() for e in manifest.iter(settings % ("2005", "dpiAware"))]
+        self.assertEqual(len(aware), 1)
+        self.assertIn(aware[0].lower(), ("true", "true/pm", "per monitor"))
+        # Windows 8, 8.1, 10 and later: such a program is refused the 16-bit modes.
+        windows_8_and_later = {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+        claimed = {e.get("Id", "").lower() for e in manifest.iter("{urn:schemas-microsoft-com:compatibility.v1}"
+                                                                  "supportedOS")}
+        self.assertEqual(claimed & windows_8_and_later, set())
+        window = self.start()
+        print("Wine's DPI awareness of the renderer's window: %s" % window["awareness"])
+        self.wine.press("Escape")
         self.assertEnds(0)
 
     def test_missing_glow_texture_file_still_runs(self):

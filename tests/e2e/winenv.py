@@ -2,6 +2,8 @@
 running Windows programs in it, driving them with the probe helper and the
 keyboard, and looking at the virtual display."""
 
+import ctypes
+import ctypes.util
 import os
 import shutil
 import subprocess
@@ -44,7 +46,7 @@ class WineEnv:
             env["WINEDEBUG"] = winedebug
         if lang:
             env["LANG"] = env["LC_ALL"] = lang
-        return subprocess.Popen([self.wine, program, *args], env=env,
+        return subprocess.Popen([self.wine, program, *map(str, args)], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE if stderr == "pipe"
                                 else subprocess.DEVNULL,
                                 stderr=stderr if stderr not in (None, "pipe") else subprocess.DEVNULL)
@@ -141,10 +143,59 @@ def read_picture(path, env=None):
 
 
 def bolt_pixels(picture, step=2):
-    """Pixels of the bolt colour: more red than green (the sprites never are)."""
+    """Pixels of the bolt colour, every step-th in each direction."""
     n = 0
     for y in range(0, picture.height, step):
         for x in range(0, picture.width, step):
-            r, g, _ = picture.at(x, y)
-            n += r > 90 and r > g + 30
+            n += bolt(picture.at(x, y))
     return n
+
+
+def share(picture, rect, test, step=4):
+    """The share of the rectangle's pixels (every step-th) that pass test."""
+    left, top, right, bottom = rect
+    n = hits = 0
+    for y in range(max(top, 0), min(bottom, picture.height), step):
+        for x in range(max(left, 0), min(right, picture.width), step):
+            n += 1
+            hits += bool(test(picture.at(x, y)))
+    return hits / n if n else 0.0
+
+
+def black(rgb):
+    return max(rgb) <= 8
+
+
+def bolt(rgb):
+    """The bolts' colour: more red than green (the sprites never are)."""
+    return rgb[0] > 90 and rgb[0] > rgb[1] + 30
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+def pointer_visible(display):
+    """Whether the X server's current pointer image has any opaque pixel."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    dpy = x11.XOpenDisplay(display.encode())
+    assert dpy, "cannot open " + display
+    try:
+        image = xfixes.XFixesGetCursorImage(dpy)
+        assert image, "no pointer image"
+        c = image.contents
+        opaque = any((c.pixels[i] >> 24) & 0xFF for i in range(c.width * c.height))
+        x11.XFree(image)
+        return opaque
+    finally:
+        x11.XCloseDisplay(dpy)

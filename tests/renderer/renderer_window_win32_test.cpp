@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/saver_contract.h"
+#include "renderer/frame_loop_win32.h"
 #include "renderer/gl_api.h"
 #include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
@@ -143,42 +144,7 @@ TEST_F(RendererWindowTest, ClosingReleasesContextDcAndWindow) {
 
 namespace {
 
-TEST(RendererWindowFallback, AFailedFullScreenSwitchGivesAnUnadjustedWindow) {
-    using namespace fulmina;
-    RendererApp app;
-    app.instance = GetModuleHandleA(nullptr);
-    ASSERT_TRUE(registerRendererClass(app));
-    KeyTable keys{};
-    RendererWindow w;
-    w.keys = &keys;
-    w.app = &app;
-    w.width = 1000;  // a mode the display does not have
-    w.height = 700;
-    DEVMODEA before{};
-    before.dmSize = sizeof(before);
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
-    ASSERT_TRUE(openRendererWindow(w));
-    EXPECT_EQ(w.fullScreen, 0);
-    EXPECT_FALSE(GetWindowLongA(w.window, GWL_STYLE) & WS_POPUP);
-    EXPECT_FALSE(GetWindowLongA(w.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT outer;
-    GetWindowRect(w.window, &outer);
-    EXPECT_EQ(outer.right - outer.left, 1000) << "the nominal size is the outer size";
-    RECT client;
-    GetClientRect(w.window, &client);
-    EXPECT_LT(client.right, 1000) << "so the client area comes out smaller";
-    closeRendererWindow(w);
-    DEVMODEA after{};
-    after.dmSize = sizeof(after);
-    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
-    EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
-    EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
-    UnregisterClassA(app.className, app.instance);
-}
-
-}  // namespace
-
-namespace {
+using namespace fulmina;
 
 // The cursor's display counter, left as it was.
 int cursorCounter() {
@@ -186,6 +152,107 @@ int cursorCounter() {
     ShowCursor(FALSE);
     return counter - 1;
 }
+
+DEVMODEA currentMode() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof(mode);
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    return mode;
+}
+
+// A full-screen opening in a mode the display does not have (1000 x 700), as
+// on a remote session where no mode can be switched.
+class RendererWindowWithoutModeSwitch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.instance = GetModuleHandleA(nullptr);
+        ASSERT_TRUE(registerRendererClass(app));
+        w.keys = &keys;
+        w.app = &app;
+        w.width = 1000;
+        w.height = 700;
+        before = currentMode();
+        cursorBefore = cursorCounter();
+        rendererState = {};
+        rendererState.keepRunning = true;
+        ASSERT_TRUE(openRendererWindow(w));
+    }
+    void TearDown() override {
+        closeRendererWindow(w);
+        const DEVMODEA after = currentMode();
+        EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
+        EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
+        EXPECT_EQ(cursorCounter(), cursorBefore) << "the cursor was not given back";
+        UnregisterClassA(app.className, app.instance);
+    }
+    static Viewport viewport() {
+        GLint v[4] = {};
+        glGetIntegerv(GL_VIEWPORT, v);
+        return {v[0], v[1], v[2], v[3]};
+    }
+
+    RendererApp app;
+    KeyTable keys{};
+    RendererWindow w;
+    DEVMODEA before{};
+    int cursorBefore = 0;
+};
+
+TEST_F(RendererWindowWithoutModeSwitch, CoversThePrimaryWithTheSceneLetterboxedAndNoPointer) {
+    EXPECT_EQ(w.fullScreen, 1);
+    EXPECT_FALSE(w.modeSwitched);
+    EXPECT_TRUE(GetWindowLongA(w.window, GWL_STYLE) & WS_POPUP);
+    EXPECT_TRUE(GetWindowLongA(w.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT outer;
+    GetWindowRect(w.window, &outer);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
+    EXPECT_LT(cursorCounter(), cursorBefore) << "the pointer shows over the saver";
+    // A resize by the system keeps the scene letterboxed.
+    SendMessageA(w.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(viewport(), (Viewport{0, 64, 1280, 896}));
+}
+
+TEST_F(RendererWindowWithoutModeSwitch, ADisplayChangePlacesItOverThePrimaryAgain) {
+    SetWindowPos(w.window, nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(w.window, WM_DISPLAYCHANGE, 16, MAKELPARAM(1024, 768));
+    RECT outer;
+    GetWindowRect(w.window, &outer);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
+}
+
+TEST_F(RendererWindowWithoutModeSwitch, AFrameEndsAWindowThatNeverGotTheKeyboard) {
+    StrikeScene scene;
+    FrameContext frame;
+    frame.scene = &scene;
+    frameSetup(frame, keys);
+    SetForegroundWindow(w.window);
+    lightningFrame(w, frame);
+    EXPECT_TRUE(rendererState.keepRunning) << "ended while it held the keyboard";
+
+    // Another window of this thread takes the foreground (no WM_ACTIVATEAPP
+    // within one thread), and the wait is made to have begun long ago.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                 app.instance, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_NE(GetForegroundWindow(), w.window);
+    w.foreground.opened(true, GetTickCount() - ForegroundRule::keyboardWaitMs);
+    lightningFrame(w, frame);
+    EXPECT_FALSE(rendererState.keepRunning);
+    DestroyWindow(other);
+}
+
+}  // namespace
+
+namespace {
 
 TEST(RendererWindowFallback, AnOpeningThatFailsAfterTheSwitchGivesTheCursorAndDisplayBack) {
     using namespace fulmina;
