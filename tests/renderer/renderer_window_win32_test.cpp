@@ -17,15 +17,19 @@ using namespace fulmina;
 class RendererWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        w.fullScreen = 0;  // leave the test display as it is
+        open();
+        drain();
+    }
+    // Opens the window as configured in w.
+    void open() {
         app.instance = GetModuleHandleA(nullptr);
         ASSERT_TRUE(registerRendererClass(app));
         w.keys = &keys;
         w.app = &app;
-        w.fullScreen = 0;  // leave the test display as it is
         rendererState = {};
         rendererState.keepRunning = true;
         ASSERT_TRUE(openRendererWindow(w));
-        drain();
     }
     void TearDown() override {
         closeRendererWindow(w);
@@ -162,28 +166,31 @@ DEVMODEA currentMode() {
 
 // A full-screen opening in a mode the display does not have (1000 x 700), as
 // on a remote session where no mode can be switched.
-class RendererWindowWithoutModeSwitch : public ::testing::Test {
+class RendererWindowWithoutModeSwitch : public RendererWindowTest {
 protected:
     void SetUp() override {
-        app.instance = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(registerRendererClass(app));
-        w.keys = &keys;
-        w.app = &app;
         w.width = 1000;
         w.height = 700;
         before = currentMode();
         cursorBefore = cursorCounter();
-        rendererState = {};
-        rendererState.keepRunning = true;
-        ASSERT_TRUE(openRendererWindow(w));
+        open();
     }
     void TearDown() override {
-        closeRendererWindow(w);
+        RendererWindowTest::TearDown();
         const DEVMODEA after = currentMode();
         EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
         EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
         EXPECT_EQ(cursorCounter(), cursorBefore) << "the cursor was not given back";
-        UnregisterClassA(app.className, app.instance);
+    }
+    // The window covers the primary monitor; the scene is 4 : 3 in its middle.
+    void expectOverThePrimaryLetterboxed() {
+        RECT outer;
+        GetWindowRect(w.window, &outer);
+        EXPECT_EQ(outer.left, 0);
+        EXPECT_EQ(outer.top, 0);
+        EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
     }
     static Viewport viewport() {
         GLint v[4] = {};
@@ -191,9 +198,6 @@ protected:
         return {v[0], v[1], v[2], v[3]};
     }
 
-    RendererApp app;
-    KeyTable keys{};
-    RendererWindow w;
     DEVMODEA before{};
     int cursorBefore = 0;
 };
@@ -203,13 +207,7 @@ TEST_F(RendererWindowWithoutModeSwitch, CoversThePrimaryWithTheSceneLetterboxedA
     EXPECT_FALSE(w.modeSwitched);
     EXPECT_TRUE(GetWindowLongA(w.window, GWL_STYLE) & WS_POPUP);
     EXPECT_TRUE(GetWindowLongA(w.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT outer;
-    GetWindowRect(w.window, &outer);
-    EXPECT_EQ(outer.left, 0);
-    EXPECT_EQ(outer.top, 0);
-    EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
+    expectOverThePrimaryLetterboxed();
     EXPECT_LT(cursorCounter(), cursorBefore) << "the pointer shows over the saver";
     // A resize by the system keeps the scene letterboxed.
     SendMessageA(w.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1280, 1024));
@@ -219,13 +217,7 @@ TEST_F(RendererWindowWithoutModeSwitch, CoversThePrimaryWithTheSceneLetterboxedA
 TEST_F(RendererWindowWithoutModeSwitch, ADisplayChangePlacesItOverThePrimaryAgain) {
     SetWindowPos(w.window, nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(w.window, WM_DISPLAYCHANGE, 16, MAKELPARAM(1024, 768));
-    RECT outer;
-    GetWindowRect(w.window, &outer);
-    EXPECT_EQ(outer.left, 0);
-    EXPECT_EQ(outer.top, 0);
-    EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
+    expectOverThePrimaryLetterboxed();
 }
 
 TEST_F(RendererWindowWithoutModeSwitch, AFrameEndsAWindowThatNeverGotTheKeyboard) {
