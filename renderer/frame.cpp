@@ -6,13 +6,11 @@
 
 namespace fulmina {
 
-void setProjection(int w, int h) { setProjection(Viewport{0, 0, w, h}); }
-
-void setProjection(const Viewport& v) {
-    glViewport(v.x, v.y, v.width, v.height);
+void setProjection(int w, int h) {
+    glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(v.width) / static_cast<double>(v.height), 1.0, 100.0);
+    gluPerspective(45.0, static_cast<double>(w) / static_cast<double>(h), 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

@@ -2,8 +2,6 @@
 #include <array>
 #include <cstdint>
 
-#include "renderer/letterbox.h"
-
 namespace fulmina {
 
 class StrikeScene;
@@ -25,8 +23,6 @@ struct FrameContext {
 
 // Viewport and a 45-degree perspective for a client area of w x h.
 void setProjection(int w, int h);
-// The same for a viewport inside the client area.
-void setProjection(const Viewport& v);
 
 // The one-time OpenGL state after every window opening; after a later
 // opening, the initialised scene's glow texture in the new context.

@@ -2,23 +2,23 @@
 
 namespace fulmina {
 
-Viewport letterbox(std::int32_t sceneWidth, std::int32_t sceneHeight, std::int32_t screenWidth,
-                   std::int32_t screenHeight) {
-    if (sceneWidth < 1 || sceneHeight < 1 || screenWidth < 1 || screenHeight < 1) return {};
+ScreenRect letterbox(std::int32_t sceneWidth, std::int32_t sceneHeight, const ScreenRect& screen) {
+    const std::int64_t screenWidth = static_cast<std::int64_t>(screen.right) - screen.left;
+    const std::int64_t screenHeight = static_cast<std::int64_t>(screen.bottom) - screen.top;
+    if (sceneWidth < 1 || sceneHeight < 1 || screenWidth < 1 || screenHeight < 1)
+        return {screen.left, screen.top, screen.left, screen.top};
     // Compared as products, in 64 bits: no rounding decides which side fits.
-    const std::int64_t wide = static_cast<std::int64_t>(screenWidth) * sceneHeight;
-    const std::int64_t tall = static_cast<std::int64_t>(screenHeight) * sceneWidth;
-    Viewport v;
-    if (wide >= tall) {  // bars left and right
-        v.height = screenHeight;
-        v.width = static_cast<std::int32_t>((tall + sceneHeight / 2) / sceneHeight);
-    } else {  // bars above and below
-        v.width = screenWidth;
-        v.height = static_cast<std::int32_t>((wide + sceneWidth / 2) / sceneWidth);
-    }
-    v.x = (screenWidth - v.width) / 2;
-    v.y = (screenHeight - v.height) / 2;
-    return v;
+    const std::int64_t wide = screenWidth * sceneHeight;
+    const std::int64_t tall = screenHeight * sceneWidth;
+    std::int64_t width = screenWidth;
+    std::int64_t height = screenHeight;
+    if (wide >= tall)
+        width = (tall + sceneHeight / 2) / sceneHeight;  // bars left and right
+    else
+        height = (wide + sceneWidth / 2) / sceneWidth;  // bars above and below
+    const auto left = static_cast<std::int32_t>(screen.left + (screenWidth - width) / 2);
+    const auto top = static_cast<std::int32_t>(screen.top + (screenHeight - height) / 2);
+    return {left, top, static_cast<std::int32_t>(left + width), static_cast<std::int32_t>(top + height)};
 }
 
 }  // namespace fulmina

@@ -29,19 +29,14 @@ PIXELFORMATDESCRIPTOR pixelFormatFor(const RendererWindow& w) {
     return pfd;
 }
 
-// The viewport for a client area: the letterboxed scene in a full-screen
-// window whose display mode was not switched, the whole area otherwise.
-void projectInto(const RendererWindow& w, int clientWidth, int clientHeight) {
-    if (w.fullScreen == 1 && !w.modeSwitched)
-        setProjection(letterbox(w.width, w.height, clientWidth, clientHeight));
-    else
-        setProjection(clientWidth, clientHeight);
-}
-
-// The primary monitor as it is now, in physical pixels (the renderer is per-monitor
-// DPI aware). It always begins at the origin of the virtual screen.
-RECT primaryMonitor() {
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+// Where the window goes over a primary monitor whose mode it did not switch:
+// the scene's 4 : 3 at the largest size that fits, centred; the dark
+// windows cover the rest. The primary is the monitor at the origin of the
+// virtual screen, in physical pixels (the renderer is per-monitor DPI aware).
+RECT letterboxedOnPrimary(const RendererWindow& w) {
+    const ScreenRect r =
+        letterbox(w.width, w.height, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 // A failed opening releases what it had acquired (context, DC, window) through
@@ -86,7 +81,7 @@ bool openRendererWindow(RendererWindow& w) {
         // Full screen whether or not the mode could be switched: nothing of
         // the desktop may show while the saver runs.
         w.modeSwitched = setDisplayMode(w.width, w.height, w.bitsPerPixel);
-        if (!w.modeSwitched) rect = primaryMonitor();
+        if (!w.modeSwitched) rect = letterboxedOnPrimary(w);
         ShowCursor(FALSE);
         style = WS_POPUP;
         exStyle |= WS_EX_TOPMOST;
@@ -95,9 +90,10 @@ bool openRendererWindow(RendererWindow& w) {
     }
 
     w.foreground.opened(w.fullScreen == 1, GetTickCount());
-    w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, 0, 0,
-                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                               w.app->instance, &w);
+    const bool letterboxed = w.fullScreen == 1 && !w.modeSwitched;
+    w.window = CreateWindowExA(exStyle, w.app->className, w.title, style, letterboxed ? rect.left : 0,
+                               letterboxed ? rect.top : 0, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                               nullptr, w.app->instance, &w);
     if (w.window == nullptr) return abandonOpening(w);
     w.dc = GetDC(w.window);
     if (w.dc == nullptr) return abandonOpening(w);
@@ -111,10 +107,10 @@ bool openRendererWindow(RendererWindow& w) {
     SetForegroundWindow(w.window);  // the keyboard, for Escape; the host allowed it
     if (w.fullScreen == 1) w.darkMonitors.cover(w.window, w.app->instance);
     w.visible = 1;
-    if (w.fullScreen == 1 && !w.modeSwitched) {
+    if (letterboxed) {
         RECT client{};
         GetClientRect(w.window, &client);
-        projectInto(w, client.right, client.bottom);
+        setProjection(client.right, client.bottom);
     } else {
         setProjection(w.width, w.height);  // the nominal size, whatever the client area
     }
@@ -168,7 +164,7 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             }
             if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
                 w->visible = 1;
-                projectInto(*w, LOWORD(lParam), HIWORD(lParam));
+                setProjection(LOWORD(lParam), HIWORD(lParam));
                 return 0;
             }
             break;
@@ -196,9 +192,9 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             // the dark follows the desktop.
             if (w != nullptr && w->fullScreen == 1 && IsWindowVisible(window)) {
                 if (!w->modeSwitched) {
-                    const RECT primary = primaryMonitor();
-                    SetWindowPos(window, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
-                                 primary.bottom - primary.top, SWP_NOACTIVATE);
+                    const RECT r = letterboxedOnPrimary(*w);
+                    SetWindowPos(window, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                 SWP_NOACTIVATE);
                 }
                 w->darkMonitors.cover(window, w->app->instance);
             }

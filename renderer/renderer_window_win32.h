@@ -26,13 +26,13 @@ struct RendererWindow {
     std::int32_t width = 1024;
     std::int32_t height = 768;
     std::int32_t bitsPerPixel = 16;
-    std::int32_t fullScreen = 1;  // 1: a borderless topmost window over the primary monitor
+    std::int32_t fullScreen = 1;  // 1: a borderless topmost window, the rest of the desktop dark
     std::int32_t visible = 0;     // 0 while minimised: wait for messages instead of drawing
     std::uint32_t lastTick = 0;  // GetTickCount of the last frame
     // Full screen, the display mode was switched for this opening and goes
     // back at its closing. Where it could not be (a remote session, many
-    // virtual machines), the window covers the primary monitor as it is and
-    // the scene is letterboxed in it.
+    // virtual machines), the window is the scene's 4 : 3 in the middle of the
+    // primary monitor as it is, and the dark windows cover the rest.
     bool modeSwitched = false;
     DarkMonitors darkMonitors;   // the other monitors, black while full screen
     ForegroundRule foreground;   // when the keyboard is not this window's, the end

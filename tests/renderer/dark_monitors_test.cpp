@@ -1,11 +1,14 @@
-// Where the black windows go: the monitors' rectangles minus the renderer's,
-// for the layouts people have, before and after the mode switch.
+// Where the windows go: the monitors' rectangles minus the renderer's, for the
+// layouts people have, before and after the mode switch; and the renderer's
+// own rectangle where the mode could not be switched.
 #include "renderer/dark_monitors.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <vector>
+
+#include "renderer/letterbox.h"
 
 namespace fulmina {
 void PrintTo(const ScreenRect& r, std::ostream* os) {
@@ -16,6 +19,7 @@ void PrintTo(const ScreenRect& r, std::ostream* os) {
 namespace {
 
 using fulmina::darkRectangles;
+using fulmina::letterbox;
 using fulmina::ScreenRect;
 
 struct Layout {
@@ -68,6 +72,34 @@ TEST(DarkRectangles, CoverEveryMonitorButTheRenderersWindowInEachLayout) {
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         EXPECT_EQ(darkRectangles(layout.monitors, layout.renderer), layout.dark);
+    }
+}
+
+TEST(Letterbox, TheSceneKeepsFourToThreeAtTheLargestSizeThatFitsCentred) {
+    struct Case {
+        ScreenRect screen, scene;
+    } cases[] = {
+        {{0, 0, 1024, 768}, {0, 0, 1024, 768}},         // the mode itself: the whole screen
+        {{0, 0, 1280, 1024}, {0, 32, 1280, 992}},       // 5 : 4, bars above and below
+        {{0, 0, 1920, 1080}, {240, 0, 1680, 1080}},     // 16 : 9, bars left and right
+        {{0, 0, 1366, 768}, {171, 0, 1195, 768}},       // an odd spare pixel goes right
+        {{0, 0, 1280, 800}, {106, 0, 1173, 800}},       // 1066.7 rounds to 1067
+        {{0, 0, 800, 1280}, {0, 340, 800, 940}},        // a monitor turned on its side
+        {{-1280, -256, 0, 768}, {-1280, -224, 0, 736}},  // a monitor left of and above the origin
+        {{0, 0, 1, 1}, {0, 0, 1, 1}},
+        {{10, 20, 10, 788}, {10, 20, 10, 20}},          // no width: nothing
+        {{0, 0, 1024, -1}, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.screen));
+        EXPECT_EQ(letterbox(1024, 768, c.screen), c.scene);
+        // With the dark bands around it, the screen is covered whole.
+        const std::vector<ScreenRect> bands = darkRectangles({c.screen}, c.scene);
+        std::int64_t area = static_cast<std::int64_t>(c.scene.right - c.scene.left) * (c.scene.bottom - c.scene.top);
+        for (const ScreenRect& b : bands) area += static_cast<std::int64_t>(b.right - b.left) * (b.bottom - b.top);
+        if (!c.screen.empty()) {
+            EXPECT_EQ(area, static_cast<std::int64_t>(c.screen.right - c.screen.left) * (c.screen.bottom - c.screen.top));
+        }
     }
 }
 

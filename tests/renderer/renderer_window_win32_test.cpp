@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "common/saver_contract.h"
 #include "renderer/frame_loop_win32.h"
 #include "renderer/gl_api.h"
+#include "renderer/letterbox.h"
 #include "renderer/renderer_state.h"
 #include "renderer/renderer_window_win32.h"
 #include "renderer/strike_scene.h"
@@ -182,42 +185,43 @@ protected:
         EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
         EXPECT_EQ(cursorCounter(), cursorBefore) << "the cursor was not given back";
     }
-    // The window covers the primary monitor; the scene is 4 : 3 in its middle.
-    void expectOverThePrimaryLetterboxed() {
+    // The window is the scene's 4 : 3 in the middle of the primary monitor,
+    // its client area the viewport; the dark windows cover the rest.
+    void expectLetterboxedOnThePrimary() {
         RECT outer;
         GetWindowRect(w.window, &outer);
-        EXPECT_EQ(outer.left, 0);
-        EXPECT_EQ(outer.top, 0);
-        EXPECT_EQ(outer.right, GetSystemMetrics(SM_CXSCREEN));
-        EXPECT_EQ(outer.bottom, GetSystemMetrics(SM_CYSCREEN));
-        EXPECT_EQ(viewport(), letterbox(1000, 700, outer.right, outer.bottom));
-    }
-    static Viewport viewport() {
+        const ScreenRect placed{outer.left, outer.top, outer.right, outer.bottom};
+        EXPECT_EQ(placed, letterbox(1000, 700, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
         GLint v[4] = {};
         glGetIntegerv(GL_VIEWPORT, v);
-        return {v[0], v[1], v[2], v[3]};
+        EXPECT_EQ((std::vector<GLint>(v, v + 4)), (std::vector<GLint>{0, 0, outer.right - outer.left,
+                                                                      outer.bottom - outer.top}));
+        const std::vector<ScreenRect> bands = darkRectangles(monitorRectangles(), placed);
+        ASSERT_EQ(w.darkMonitors.count(), bands.size());
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            RECT r;
+            GetWindowRect(w.darkMonitors.window(i), &r);
+            EXPECT_EQ((ScreenRect{r.left, r.top, r.right, r.bottom}), bands[i]);
+        }
     }
 
     DEVMODEA before{};
     int cursorBefore = 0;
 };
 
-TEST_F(RendererWindowWithoutModeSwitch, CoversThePrimaryWithTheSceneLetterboxedAndNoPointer) {
+TEST_F(RendererWindowWithoutModeSwitch, TheSceneIsLetterboxedOnThePrimaryTheRestDarkAndNoPointer) {
     EXPECT_EQ(w.fullScreen, 1);
     EXPECT_FALSE(w.modeSwitched);
     EXPECT_TRUE(GetWindowLongA(w.window, GWL_STYLE) & WS_POPUP);
     EXPECT_TRUE(GetWindowLongA(w.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    expectOverThePrimaryLetterboxed();
+    expectLetterboxedOnThePrimary();
     EXPECT_LT(cursorCounter(), cursorBefore) << "the pointer shows over the saver";
-    // A resize by the system keeps the scene letterboxed.
-    SendMessageA(w.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1280, 1024));
-    EXPECT_EQ(viewport(), (Viewport{0, 64, 1280, 896}));
 }
 
 TEST_F(RendererWindowWithoutModeSwitch, ADisplayChangePlacesItOverThePrimaryAgain) {
     SetWindowPos(w.window, nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(w.window, WM_DISPLAYCHANGE, 16, MAKELPARAM(1024, 768));
-    expectOverThePrimaryLetterboxed();
+    expectLetterboxedOnThePrimary();
 }
 
 TEST_F(RendererWindowWithoutModeSwitch, AFrameEndsAWindowThatNeverGotTheKeyboard) {

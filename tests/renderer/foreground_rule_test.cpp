@@ -1,52 +1,14 @@
-// The full-screen window's portable rules: where the scene goes on a monitor
-// whose mode was not switched, and when the renderer gives up a screen whose
-// keyboard is not its own.
+// When the full-screen renderer gives up a screen whose keyboard is not its own.
+#include "renderer/foreground_rule.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <ostream>
 #include <vector>
-
-#include "renderer/foreground_rule.h"
-#include "renderer/letterbox.h"
-
-namespace fulmina {
-void PrintTo(const Viewport& v, std::ostream* os) {
-    *os << v.width << "x" << v.height << " at (" << v.x << "," << v.y << ")";
-}
-}  // namespace fulmina
 
 namespace {
 
 using fulmina::ForegroundRule;
-using fulmina::letterbox;
-using fulmina::Viewport;
-
-TEST(Letterbox, TheSceneKeepsFourToThreeAtTheLargestSizeThatFitsCentred) {
-    struct Case {
-        std::int32_t width, height;
-        Viewport view;
-    } cases[] = {
-        {1024, 768, {0, 0, 1024, 768}},     // the mode itself: the whole screen
-        {1280, 1024, {0, 32, 1280, 960}},   // 5 : 4, bars above and below
-        {1920, 1080, {240, 0, 1440, 1080}}, // 16 : 9, bars left and right
-        {1366, 768, {171, 0, 1024, 768}},   // an odd spare pixel goes right
-        {1280, 800, {106, 0, 1067, 800}},   // 1066.7 rounds to 1067
-        {3840, 2160, {480, 0, 2880, 2160}},
-        {800, 1280, {0, 340, 800, 600}},    // a monitor turned on its side
-        {1, 1, {0, 0, 1, 1}},
-        {0, 768, {}},
-        {1024, -1, {}},
-    };
-    for (const Case& c : cases) {
-        const Viewport v = letterbox(1024, 768, c.width, c.height);
-        EXPECT_EQ(v, c.view) << c.width << "x" << c.height;
-        if (v.width > 0) {
-            EXPECT_LE(v.x + v.width, c.width);
-            EXPECT_LE(v.y + v.height, c.height);
-        }
-    }
-}
 
 // Events as the window sees them: o/O a framed/full-screen opening, a the
 // foreground gained, d lost, c the window being destroyed, k/K a frame that
