@@ -2,6 +2,8 @@
 // the private-profile API (all keys or none, by wide paths), the saved glow
 // picture.
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -10,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "forms/form_win32.h"
 #include "forms/image_win32.h"
 #include "forms/text_win32.h"
 #include "host/platform_win32.h"
 #include "host/setting_number.h"
 #include "host/settings_file.h"
+#include "host/settings_store_win32.h"
 
 namespace {
 
@@ -180,7 +184,7 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
         {"a file with more in it keeps the rest", Before::plain, true, "; kept\r\n[Other]\r\na=1\r\n[Section]\r\n" + keys},
         {"a read-only file", Before::readOnly, false, old},
         {"a folder in its place", Before::folder, false, ""},
-        {"a file another program holds without letting it go", Before::held, false, old},
+        {"a file another program holds, letting nobody write it", Before::held, false, old},
     };
     for (const Case& c : cases) {
         HANDLE held = INVALID_HANDLE_VALUE;
@@ -188,8 +192,7 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
         if (c.before != Before::none && c.before != Before::folder) writeBytes(file, old);
         if (c.before == Before::readOnly) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
         if (c.before == Before::held)
-            held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+            held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         Win32SettingsStore store(forms::fromAnsi(file));
         EXPECT_EQ(store.WriteIniValues("Section", values), c.written) << c.what;
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
@@ -211,6 +214,133 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
         RemoveDirectoryA(file.c_str());
     }
     RemoveDirectoryA(box.c_str());
+}
+
+std::wstring sidOfThisUser() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    const handles::KernelObject owned(token);
+    alignas(TOKEN_USER) unsigned char buffer[256];
+    DWORD size = 0;
+    wchar_t* text = nullptr;
+    if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text))
+        return {};
+    const handles::LocalMemory freed(text);
+    return text;
+}
+
+// The owner, group and DACL the system reports of a file, as SDDL text.
+std::wstring securityText(const std::wstring& file) {
+    constexpr SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                                          DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(file.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor) !=
+        ERROR_SUCCESS)
+        return L"(none)";
+    const handles::LocalMemory freed(descriptor);
+    wchar_t* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what, &text, nullptr))
+        return L"(none)";
+    const handles::LocalMemory freedText(text);
+    return text;
+}
+
+struct Identity {
+    DWORD volume = 0, high = 0, low = 0, links = 0;
+};
+
+Identity identityOf(const std::wstring& file) {
+    const handles::KernelObject h = handles::fileHandle(
+        CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                    nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h || !GetFileInformationByHandle(h.get(), &info)) return {};
+    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.nNumberOfLinks};
+}
+
+std::vector<std::wstring> namesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return names;
+}
+
+// A save keeps the file the user has: a plain file is replaced by one with
+// its permissions and attributes (as read back from the system); a hard link
+// is written in place, so that both names show the new bytes; a file that
+// another program lets be written but not renamed is written in place; a folder whose
+// path is as long as the plain form allows the file's takes a save as well.
+TEST_F(HostFiles, ASaveKeepsTheFileItsLinksAndItsLook) {
+    const std::wstring base = forms::fromAnsi(folder) + L"\\keep";
+    const std::wstring longFolder = base + L"\\" + std::wstring(247 - base.size() - 1, L'd');
+    const std::string old = "; kept\r\n[Section]\r\n" + kindKey + "=0\r\n";
+    const std::string keys = kindKey + "= 2\r\n" + repeatKey + "= 0\r\n" + fileKey + "=C:\\a.wav\r\n";
+    const Values values{{kindKey, " 2"}, {repeatKey, " 0"}, {fileKey, "C:\\a.wav"}};
+    const std::wstring user = sidOfThisUser();
+    ASSERT_FALSE(user.empty());
+    enum class Kind { plain, hardLink, heldUnrenamable, deepFolder };
+    const struct Case {
+        const char* what;
+        Kind kind;
+        bool sameFile;  // written in place rather than replaced
+    } cases[] = {
+        {"a plain file with its own permissions, hidden", Kind::plain, false},
+        {"a hard link", Kind::hardLink, true},
+        {"read by a program that lets it be written but not renamed", Kind::heldUnrenamable, true},
+        {"in a folder of 247 characters", Kind::deepFolder, false},
+    };
+    for (const Case& c : cases) {
+        const std::wstring box = c.kind == Kind::deepFolder ? longFolder : base;
+        const std::wstring file = box + L"\\Fulmina.ini", other = base + L"\\other name.ini";
+        CreateDirectoryW(base.c_str(), nullptr);
+        CreateDirectoryW(box.c_str(), nullptr);
+        writeBytes(forms::utf8(file), old);  // the test's paths are ASCII
+        if (c.kind == Kind::plain) {
+            PSECURITY_DESCRIPTOR wanted = nullptr;
+            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                (L"D:P(A;;FA;;;SY)(A;;FA;;;" + user + L")").c_str(), SDDL_REVISION_1, &wanted, nullptr));
+            const handles::LocalMemory freed(wanted);
+            ASSERT_TRUE(SetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, wanted));
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        }
+        if (c.kind == Kind::hardLink) {
+            ASSERT_TRUE(CreateHardLinkW(other.c_str(), file.c_str(), nullptr));
+        }
+        const handles::KernelObject held = handles::fileHandle(
+            c.kind == Kind::heldUnrenamable ? CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                          nullptr, OPEN_EXISTING, 0, nullptr)
+                                            : INVALID_HANDLE_VALUE);
+        const Identity before = identityOf(file);
+        const std::wstring security = securityText(file);
+        const DWORD attributes = GetFileAttributesW(file.c_str());
+
+        Win32SettingsStore store(file);
+        EXPECT_TRUE(store.WriteIniValues("Section", values)) << c.what;
+        const std::string after = readBytes(forms::utf8(file));
+        EXPECT_TRUE(sameLines(after, "; kept\r\n[Section]\r\n" + keys)) << c.what << ": " << after;
+        const Identity now = identityOf(file);
+        EXPECT_EQ(now.links, before.links) << c.what;
+        EXPECT_EQ(now.high == before.high && now.low == before.low, c.sameFile) << c.what;
+        EXPECT_EQ(securityText(file), security) << c.what;
+        EXPECT_EQ(GetFileAttributesW(file.c_str()), attributes) << c.what;
+        if (c.kind == Kind::hardLink) {
+            EXPECT_EQ(readBytes(forms::utf8(other)), after) << c.what;
+        }
+        const std::vector<std::wstring> expected =
+            c.kind == Kind::hardLink ? std::vector<std::wstring>{L"Fulmina.ini", L"other name.ini"}
+                                     : std::vector<std::wstring>{L"Fulmina.ini"};
+        EXPECT_EQ(namesIn(box), expected) << c.what << ": nothing of the save is left beside it";
+
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(file.c_str());
+        DeleteFileW(other.c_str());
+        RemoveDirectoryW(longFolder.c_str());
+        RemoveDirectoryW(base.c_str());
+    }
 }
 
 // The ANSI path stored for a file the user chose: its name when code page

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/settings_file.h"
+#include "host/settings_save_plan.h"
 
 namespace {
 
@@ -54,6 +55,54 @@ TEST(SaveSettings, WritesTheThreeKeysInOrderOrReportsThatNoneWere) {
         EXPECT_EQ(s.BgmKind, c.before.BgmKind) << c.what;
         EXPECT_EQ(s.BgmFile, c.before.BgmFile) << c.what;
     }
+}
+
+// Which ways a save tries, from what the system tells of the file.
+TEST(SettingsSaveWays, KeepTheFileAndItsLinksOrRefuse) {
+    using Ways = std::vector<SaveWay>;
+    const Ways none, create{SaveWay::create}, inPlace{SaveWay::inPlace},
+        replace{SaveWay::replace, SaveWay::inPlace};
+    SettingsFileFacts plain;  // a file of one name that this user may change, rename and resolve
+    plain.exists = plain.writable = plain.realPathKnown = plain.deletable = true;
+    plain.size = 120;
+    auto with = [&plain](auto change) {
+        SettingsFileFacts facts = plain;
+        change(facts);
+        return facts;
+    };
+    const struct Case {
+        const char* what;
+        SettingsFileFacts facts;
+        Ways ways;
+    } cases[] = {
+        {"no file yet", SettingsFileFacts{}, create},
+        {"a plain file: replaced, or written in place where its folder takes no new file", plain, replace},
+        {"a hard link: written in place, both names keep it", with([](auto& f) { f.links = 2; }), inPlace},
+        {"a file this user may not rename", with([](auto& f) { f.deletable = false; }), inPlace},
+        {"where the system cannot say where the file is", with([](auto& f) { f.realPathKnown = false; }), inPlace},
+        {"a file that does not open for writing (a folder, denied, held)", with([](auto& f) { f.writable = false; }),
+         none},
+        {"read-only, even where the file system lets it be written", with([](auto& f) { f.readOnly = true; }), none},
+        {"a hard link that is read-only", with([](auto& f) { f.links = 3, f.readOnly = true; }), none},
+        {"as long as a settings file may be", with([](auto& f) { f.size = settingsFileLimit; }), replace},
+        {"longer", with([](auto& f) { f.size = settingsFileLimit + 1; }), none},
+    };
+    for (const Case& c : cases) EXPECT_EQ(settingsSaveWays(c.facts), c.ways) << c.what;
+}
+
+TEST(LongPathWhereNeeded, OnlyAPathTooLongForThePlainFormTakesTheLongOne) {
+    const std::wstring tail(250, L'a');
+    const struct Case {
+        std::wstring path, expected;
+    } cases[] = {
+        {L"C:\\" + std::wstring(256, L'a'), L"C:\\" + std::wstring(256, L'a')},  // 259 characters: plain
+        {L"C:\\" + std::wstring(257, L'a'), L"\\\\?\\C:\\" + std::wstring(257, L'a')},
+        {L"C:\\" + tail + L"\\Fulmina.ini", L"\\\\?\\C:\\" + tail + L"\\Fulmina.ini"},
+        {L"\\\\server\\share\\" + tail, L"\\\\?\\UNC\\server\\share\\" + tail},
+        {L"\\\\?\\C:\\" + tail + tail, L"\\\\?\\C:\\" + tail + tail},
+        {L"relative\\" + tail + tail, L"relative\\" + tail + tail},
+    };
+    for (const Case& c : cases) EXPECT_EQ(longPathWhereNeeded(c.path), c.expected) << c.path.size();
 }
 
 }  // namespace
