@@ -51,6 +51,17 @@ std::string readBytes(const std::string& path) {
     return out;
 }
 
+// The names in a folder, but for . and ..
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return names;
+}
+
 // The keys as code page 932 bytes: BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ.
 const std::string kindKey = "BGM\x8B\xE6\x95\xAA";
 const std::string repeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";
@@ -202,13 +213,7 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
             const std::string after = readBytes(file);
             EXPECT_TRUE(c.written ? sameLines(after, c.after) : after == c.after) << c.what << ": " << after;
         }
-        std::vector<std::string> left;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((box + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            if (found.cFileName[0] != '.') left.push_back(found.cFileName);
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        EXPECT_EQ(left, std::vector<std::string>{"Fulmina.ini"}) << c.what;
+        EXPECT_EQ(namesIn(box), std::vector<std::string>{"Fulmina.ini"}) << c.what;
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file.c_str());
         RemoveDirectoryA(file.c_str());
@@ -216,27 +221,12 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
     RemoveDirectoryA(box.c_str());
 }
 
-std::wstring sidOfThisUser() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    const handles::KernelObject owned(token);
-    alignas(TOKEN_USER) unsigned char buffer[256];
-    DWORD size = 0;
-    wchar_t* text = nullptr;
-    if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
-        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text))
-        return {};
-    const handles::LocalMemory freed(text);
-    return text;
-}
-
 // The owner, group and DACL the system reports of a file, as SDDL text.
-std::wstring securityText(const std::wstring& file) {
+std::wstring securityText(const std::string& file) {
     constexpr SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
                                           DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(file.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor) !=
-        ERROR_SUCCESS)
+    if (GetNamedSecurityInfoA(file.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor))
         return L"(none)";
     const handles::LocalMemory freed(descriptor);
     wchar_t* text = nullptr;
@@ -246,100 +236,48 @@ std::wstring securityText(const std::wstring& file) {
     return text;
 }
 
-struct Identity {
-    DWORD volume = 0, high = 0, low = 0, links = 0;
-};
-
-Identity identityOf(const std::wstring& file) {
-    const handles::KernelObject h = handles::fileHandle(
-        CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                    nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!h || !GetFileInformationByHandle(h.get(), &info)) return {};
-    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.nNumberOfLinks};
-}
-
-std::vector<std::wstring> namesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    return names;
-}
-
-// A save keeps the file the user has: a plain file is replaced by one with
-// its permissions and attributes (as read back from the system); a hard link
-// is written in place, so that both names show the new bytes, and so is a
-// file that another program lets be written but not renamed.
-TEST_F(HostFiles, ASaveKeepsTheFileItsLinksAndItsLook) {
-    const std::wstring base = forms::fromAnsi(folder) + L"\\keep";
-    const std::string old = "; kept\r\n[Section]\r\n" + kindKey + "=0\r\n";
-    const std::string keys = kindKey + "= 2\r\n" + repeatKey + "= 0\r\n" + fileKey + "=C:\\a.wav\r\n";
-    const Values values{{kindKey, " 2"}, {repeatKey, " 0"}, {fileKey, "C:\\a.wav"}};
-    const std::wstring user = sidOfThisUser();
-    ASSERT_FALSE(user.empty());
-    enum class Kind { plain, hardLink, heldUnrenamable };
-    const struct Case {
-        const char* what;
-        Kind kind;
-        bool sameFile;  // written in place rather than replaced
-    } cases[] = {
-        {"a plain file with its own permissions, hidden", Kind::plain, false},
-        {"a hard link", Kind::hardLink, true},
-        {"read by a program that lets it be written but not renamed", Kind::heldUnrenamable, true},
-    };
-    for (const Case& c : cases) {
-        const std::wstring file = base + L"\\Fulmina.ini", other = base + L"\\other name.ini";
-        CreateDirectoryW(base.c_str(), nullptr);
-        writeBytes(forms::utf8(file), old);  // the test's paths are ASCII
-        if (c.kind == Kind::plain) {
-            PSECURITY_DESCRIPTOR wanted = nullptr;
-            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                (L"D:P(A;;FA;;;SY)(A;;FA;;;" + user + L")").c_str(), SDDL_REVISION_1, &wanted, nullptr));
-            const handles::LocalMemory freed(wanted);
-            ASSERT_TRUE(SetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, wanted));
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        }
-        if (c.kind == Kind::hardLink) {
-            ASSERT_TRUE(CreateHardLinkW(other.c_str(), file.c_str(), nullptr));
-        }
-        handles::KernelObject held = handles::fileHandle(
-            c.kind == Kind::heldUnrenamable ? CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                          nullptr, OPEN_EXISTING, 0, nullptr)
-                                            : INVALID_HANDLE_VALUE);
-        const Identity before = identityOf(file);
+// A save keeps the file the user has: a plain file, given a DACL of its own
+// and the hidden attribute, keeps both as the system reports them (the
+// program sets them where the system's replacement does not keep them), and
+// nothing of the save is left beside it or in the temporary folder; a file
+// that another program lets be written but not renamed is written in place.
+TEST_F(HostFiles, ASaveKeepsTheFilesSecurityAndAttributesOrWritesItInPlace) {
+    const std::string box = folder + "\\keep", file = box + "\\Fulmina.ini";
+    CreateDirectoryA(box.c_str(), nullptr);
+    for (const bool held : {false, true}) {
+        writeBytes(file, "; kept\r\n");
+        const std::wstring given = securityText(file);  // "O:<owner>G:..."
+        PSECURITY_DESCRIPTOR own = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            (L"D:P(A;;FA;;;SY)(A;;FA;;;" + given.substr(2, given.find(L"G:") - 2) + L")").c_str(), SDDL_REVISION_1,
+            &own, nullptr));
+        const handles::LocalMemory freed(own);
+        ASSERT_TRUE(SetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, own));
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        handles::KernelObject holder = handles::fileHandle(
+            held ? CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr)
+                 : INVALID_HANDLE_VALUE);
         const std::wstring security = securityText(file);
-        const DWORD attributes = GetFileAttributesW(file.c_str());
-
-        Win32SettingsStore store(file);
-        EXPECT_TRUE(store.WriteIniValues("Section", values)) << c.what;
-        const std::string after = readBytes(forms::utf8(file));
-        EXPECT_TRUE(sameLines(after, "; kept\r\n[Section]\r\n" + keys)) << c.what << ": " << after;
-        const Identity now = identityOf(file);
-        EXPECT_EQ(now.links, before.links) << c.what;
-        EXPECT_EQ(now.high == before.high && now.low == before.low, c.sameFile) << c.what;
-        EXPECT_EQ(securityText(file), security) << c.what;
-        EXPECT_EQ(GetFileAttributesW(file.c_str()), attributes) << c.what;
-        if (c.kind == Kind::hardLink) {
-            EXPECT_EQ(readBytes(forms::utf8(other)), after) << c.what;
-        }
-        const std::vector<std::wstring> expected =
-            c.kind == Kind::hardLink ? std::vector<std::wstring>{L"Fulmina.ini", L"other name.ini"}
-                                     : std::vector<std::wstring>{L"Fulmina.ini"};
-        EXPECT_EQ(namesIn(base), expected) << c.what << ": nothing of the save is left beside it";
-
-        held.reset();
-        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(file.c_str());
-        DeleteFileW(other.c_str());
-        RemoveDirectoryW(base.c_str());
+        const DWORD attributes = GetFileAttributesA(file.c_str());
+        Win32SettingsStore store(forms::fromAnsi(file));
+        EXPECT_TRUE(store.WriteIniValues("Section", {{kindKey, " 2"}, {repeatKey, " 0"}, {fileKey, ""}})) << held;
+        const std::string after = readBytes(file);
+        EXPECT_TRUE(sameLines(after, "; kept\r\n[Section]\r\n" + kindKey + "= 2\r\n" + repeatKey + "= 0\r\n" + fileKey +
+                                         "=\r\n"))
+            << held << ": " << after;
+        EXPECT_NE(security.find(L"D:"), std::wstring::npos);
+        EXPECT_EQ(securityText(file), security) << held;
+        EXPECT_EQ(GetFileAttributesA(file.c_str()), attributes) << held;
+        EXPECT_EQ(namesIn(box), std::vector<std::string>{"Fulmina.ini"}) << held;
+        holder.reset();
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
     }
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    for (const std::wstring& name : namesIn(FolderOfPath(std::wstring(temp))))
-        EXPECT_NE(name.rfind(L"Fulmina-", 0), 0u) << forms::utf8(name) << ": the private copy is left";
+    RemoveDirectoryA(box.c_str());
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH + 1, temp);
+    for (const std::string& name : namesIn(FolderOfPath(temp, ansiLeadBytes()))) EXPECT_NE(name.rfind("Fulmina-", 0), 0u) << name << " is left";
 }
 
 // The ANSI path stored for a file the user chose: its name when code page

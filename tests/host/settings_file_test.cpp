@@ -60,12 +60,9 @@ TEST(SaveSettings, WritesTheThreeKeysInOrderOrReportsThatNoneWere) {
 // Which ways a save tries, from what the system tells of the file.
 TEST(SettingsSaveWays, KeepTheFileAndItsLinksOrRefuse) {
     using Ways = std::vector<SaveWay>;
-    const Ways none, create{SaveWay::create}, inPlace{SaveWay::inPlace},
-        replace{SaveWay::replace, SaveWay::inPlace};
-    SettingsFileFacts plain;  // a file of one name that this user may change, rename and resolve
-    plain.exists = plain.writable = plain.realPathKnown = plain.deletable = true;
-    plain.size = 120;
-    auto with = [&plain](auto change) {
+    const Ways none, inPlace{SaveWay::inPlace}, replace{SaveWay::replace, SaveWay::inPlace};
+    const SettingsFileFacts plain{true, true, false, 1, 120, true, true};  // one name, may be written and renamed
+    auto with = [&plain](void (*change)(SettingsFileFacts&)) {
         SettingsFileFacts facts = plain;
         change(facts);
         return facts;
@@ -75,34 +72,27 @@ TEST(SettingsSaveWays, KeepTheFileAndItsLinksOrRefuse) {
         SettingsFileFacts facts;
         Ways ways;
     } cases[] = {
-        {"no file yet", SettingsFileFacts{}, create},
-        {"a plain file: replaced, or written in place where its folder takes no new file", plain, replace},
-        {"a hard link: written in place, both names keep it", with([](auto& f) { f.links = 2; }), inPlace},
-        {"a file this user may not rename", with([](auto& f) { f.deletable = false; }), inPlace},
-        {"where the system cannot say where the file is", with([](auto& f) { f.realPathKnown = false; }), inPlace},
-        {"a file that does not open for writing (a folder, denied, held)", with([](auto& f) { f.writable = false; }),
+        {"no file yet", SettingsFileFacts{}, {SaveWay::create}},
+        {"a plain file: replaced, or in place where its folder takes no new file", plain, replace},
+        {"a hard link", with([](SettingsFileFacts& f) { f.links = 2; }), inPlace},
+        {"a file this user may not rename", with([](SettingsFileFacts& f) { f.deletable = false; }), inPlace},
+        {"no path known for it", with([](SettingsFileFacts& f) { f.realPathKnown = false; }), inPlace},
+        {"not opened for writing (a folder, denied, held)", with([](SettingsFileFacts& f) { f.writable = false; }), none},
+        {"read-only, whatever the file system lets be written", with([](SettingsFileFacts& f) { f.readOnly = true; }),
          none},
-        {"read-only, even where the file system lets it be written", with([](auto& f) { f.readOnly = true; }), none},
-        {"a hard link that is read-only", with([](auto& f) { f.links = 3, f.readOnly = true; }), none},
-        {"as long as a settings file may be", with([](auto& f) { f.size = settingsFileLimit; }), replace},
-        {"longer", with([](auto& f) { f.size = settingsFileLimit + 1; }), none},
+        {"as long as a settings file may be", with([](SettingsFileFacts& f) { f.size = settingsFileLimit; }), replace},
+        {"longer", with([](SettingsFileFacts& f) { f.size = settingsFileLimit + 1; }), none},
     };
     for (const Case& c : cases) EXPECT_EQ(settingsSaveWays(c.facts), c.ways) << c.what;
 }
 
 TEST(LongPathWhereNeeded, OnlyAPathTooLongForThePlainFormTakesTheLongOne) {
-    const std::wstring tail(250, L'a');
-    const struct Case {
-        std::wstring path, expected;
-    } cases[] = {
-        {L"C:\\" + std::wstring(256, L'a'), L"C:\\" + std::wstring(256, L'a')},  // 259 characters: plain
-        {L"C:\\" + std::wstring(257, L'a'), L"\\\\?\\C:\\" + std::wstring(257, L'a')},
-        {L"C:\\" + tail + L"\\Fulmina.ini", L"\\\\?\\C:\\" + tail + L"\\Fulmina.ini"},
-        {L"\\\\server\\share\\" + tail, L"\\\\?\\UNC\\server\\share\\" + tail},
-        {L"\\\\?\\C:\\" + tail + tail, L"\\\\?\\C:\\" + tail + tail},
-        {L"relative\\" + tail + tail, L"relative\\" + tail + tail},
-    };
-    for (const Case& c : cases) EXPECT_EQ(longPathWhereNeeded(c.path), c.expected) << c.path.size();
+    const std::wstring a256(256, L'a'), a300(300, L'a');
+    EXPECT_EQ(longPathWhereNeeded(L"C:\\" + a256), L"C:\\" + a256);  // 259 characters
+    EXPECT_EQ(longPathWhereNeeded(L"C:\\" + a256 + L"a"), L"\\\\?\\C:\\" + a256 + L"a");
+    EXPECT_EQ(longPathWhereNeeded(L"\\\\server\\s\\" + a300), L"\\\\?\\UNC\\server\\s\\" + a300);
+    EXPECT_EQ(longPathWhereNeeded(L"\\\\?\\C:\\" + a300), L"\\\\?\\C:\\" + a300);
+    EXPECT_EQ(longPathWhereNeeded(L"relative\\" + a300), L"relative\\" + a300);
 }
 
 }  // namespace
