@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <aclapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cwchar>
 #include <optional>
@@ -196,7 +195,8 @@ Outcome replaceWith(const std::wstring& real, HANDLE old, const std::string& byt
         DeleteFileW(backup.c_str());  // gone once the old file's last handle closes
         return Outcome::saved;
     }
-    // The one failure that leaves the old file under the backup name.
+    // The one failure that leaves the old file under the backup name; where
+    // it cannot have its name back it stays there, whole, and the save is lost.
     if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
         !MoveFileExW(backup.c_str(), real.c_str(), MOVEFILE_WRITE_THROUGH))
         return Outcome::lost;
