@@ -37,6 +37,7 @@ set(FULMINA_HOST_CORE_SOURCES
   host/plain_file.cpp
   host/setting_number.cpp
   host/settings_file.cpp
+  host/settings_save_plan.cpp
   host/music_player.cpp
   host/renderer_watch.cpp
   host/settings/command_states.cpp

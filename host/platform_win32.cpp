@@ -133,28 +133,6 @@ std::string Win32SettingsSource::ReadIniValue(const std::string& section, const 
     return forms::exactAnsi(buffer).value_or(std::string()).substr(0, 255);
 }
 
-bool Win32SettingsStore::WriteIniValues(const std::string& section,
-                                        const std::vector<std::pair<std::string, std::string>>& keysAndValues) {
-    // The file as it is: absent, or a file this user may change. Read-only is
-    // told by its attribute, which not every file system enforces on an open.
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    if (exists && ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0 || !opens(file, GENERIC_WRITE)))
-        return false;
-    wchar_t copy[MAX_PATH + 1] = {};
-    if (GetTempFileNameW(FolderOfPath(file).c_str(), L"ini", 0, copy) == 0) return false;
-    bool written = !exists || CopyFileW(file.c_str(), copy, FALSE);
-    const std::wstring sectionName = forms::fromAnsi(section);
-    for (const auto& [key, value] : keysAndValues)
-        written = written && WritePrivateProfileStringW(sectionName.c_str(), forms::fromAnsi(key).c_str(),
-                                                        forms::fromAnsi(value).c_str(), copy);
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, copy);  // nothing of the copy stays cached
-    written = written && MoveFileExW(copy, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!written) DeleteFileW(copy);
-    return written;
-}
-
 std::optional<std::string> ansiPathOf(const std::wstring& path) {
     if (std::optional<std::string> named = forms::exactAnsi(path)) return named;
     std::wstring shortName(MAX_PATH, L'\0');

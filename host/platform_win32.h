@@ -50,19 +50,6 @@ private:
     std::wstring file;
 };
 
-// Writes all keys or none: into a copy of the file beside it, which then
-// takes the file's place in one step. A file that this user may not change
-// (read-only, denied, a folder) is left as it is.
-class Win32SettingsStore : public SettingsStore {
-public:
-    explicit Win32SettingsStore(std::wstring file) : file(std::move(file)) {}
-    bool WriteIniValues(const std::string& section,
-                        const std::vector<std::pair<std::string, std::string>>& keysAndValues) override;
-
-private:
-    std::wstring file;
-};
-
 // The ANSI path that opens a file the user chose, in the system's code
 // page: its name when the code page spells it, else its short name when
 // that spells it; nothing when neither does, as where short names are off:

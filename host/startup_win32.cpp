@@ -11,6 +11,7 @@
 #include "host/preview_win32.h"
 #include "host/saver_controller_win32.h"
 #include "host/settings/settings_dialog_win32.h"
+#include "host/settings_store_win32.h"
 #include "host/single_instance_win32.h"
 #include "host/startup_helpers_win32.h"
 #include "host/texts.h"

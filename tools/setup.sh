@@ -29,6 +29,8 @@ packages=(
   gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386
   gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-plugins-base
   sox lame
+  # chattr: a folder that takes no new file even for root (the settings tests).
+  e2fsprogs
   clang libclang-rt-14-dev
   libgif-dev
   nsis

@@ -369,6 +369,55 @@ class SettingsDialog(unittest.TestCase):
         self.assertTrue(self.closed())
         self.assertIn(self.ini_bytes(), settings_lines(2, 3))
 
+    def save_the_file_choice(self):
+        self.open()
+        self.click(CHOICE_LABEL[2])
+        self.click(SET)
+        self.assertTrue(self.closed())
+
+    def test_a_writable_settings_file_in_a_folder_that_takes_no_new_file_is_saved_in_place(self):
+        self.write_settings(1, 3)
+        inode = os.stat(self.ini).st_ino
+        # No new file there, its file still writable: immutable for root (whom no
+        # permission stops, nor Wine run by root), without write permission otherwise.
+        if os.geteuid() != 0:
+            os.chmod(self.folder, 0o555)
+            self.addCleanup(os.chmod, self.folder, 0o755)
+        elif subprocess.run(["chattr", "+i", self.folder]).returncode == 0:
+            self.addCleanup(subprocess.run, ["chattr", "-i", self.folder], check=True)
+        else:
+            self.skipTest("this file system cannot make a folder immutable")
+        self.save_the_file_choice()
+        self.assertIn(self.ini_bytes(), settings_lines(2, 3))
+        self.assertEqual(os.stat(self.ini).st_ino, inode)
+
+    def linked_settings(self, kind):
+        """Fulmina.ini as a link of that kind to C:\\Elsewhere\\settings.ini."""
+        elsewhere = self.wine.drive_c("Elsewhere")
+        shutil.rmtree(elsewhere, ignore_errors=True)
+        os.makedirs(elsewhere)
+        self.addCleanup(shutil.rmtree, elsewhere, True)
+        target = os.path.join(elsewhere, "settings.ini")
+        with open(target, "wb") as f:
+            f.write(b"; mine\r\n[Section]\r\n" + KIND + b"= 1\r\n")
+        (os.symlink if kind == "symbolic" else os.link)(target, self.ini)
+        return target
+
+    def test_a_linked_settings_file_is_saved_through_its_link_which_stays(self):
+        for kind in ("symbolic", "hard"):
+            with self.subTest(kind):
+                if os.path.lexists(self.ini):
+                    os.remove(self.ini)
+                target = self.linked_settings(kind)
+                self.save_the_file_choice()
+                with open(target, "rb") as f:
+                    self.assertIn(f.read(), {b"; mine\r\n" + lines for lines in settings_lines(2, 0)})
+                self.assertEqual(os.path.islink(self.ini), kind == "symbolic")
+                self.assertTrue(os.path.samefile(self.ini, target))
+                self.assertEqual(os.stat(target).st_nlink, 1 if kind == "symbolic" else 2)
+                self.assertEqual(os.listdir(os.path.dirname(target)), ["settings.ini"])
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Fulmina.dll", "Fulmina.ini", "Fulmina.scr"])
+
     def test_the_dialog_saves_beside_a_host_in_a_folder_the_code_page_cannot_spell(self):
         for name in UNSPELLABLE_IN_932:
             with self.subTest(name):

@@ -2,6 +2,8 @@
 // the private-profile API (all keys or none, by wide paths), the saved glow
 // picture.
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -10,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "forms/form_win32.h"
 #include "forms/image_win32.h"
 #include "forms/text_win32.h"
 #include "host/platform_win32.h"
 #include "host/setting_number.h"
 #include "host/settings_file.h"
+#include "host/settings_store_win32.h"
 
 namespace {
 
@@ -45,6 +49,17 @@ std::string readBytes(const std::string& path) {
     while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) out.append(buffer, n);
     std::fclose(f);
     return out;
+}
+
+// The names in a folder, but for . and ..
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return names;
 }
 
 // The keys as code page 932 bytes: BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ.
@@ -180,7 +195,7 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
         {"a file with more in it keeps the rest", Before::plain, true, "; kept\r\n[Other]\r\na=1\r\n[Section]\r\n" + keys},
         {"a read-only file", Before::readOnly, false, old},
         {"a folder in its place", Before::folder, false, ""},
-        {"a file another program holds without letting it go", Before::held, false, old},
+        {"a file another program holds, letting nobody write it", Before::held, false, old},
     };
     for (const Case& c : cases) {
         HANDLE held = INVALID_HANDLE_VALUE;
@@ -188,8 +203,7 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
         if (c.before != Before::none && c.before != Before::folder) writeBytes(file, old);
         if (c.before == Before::readOnly) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
         if (c.before == Before::held)
-            held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+            held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         Win32SettingsStore store(forms::fromAnsi(file));
         EXPECT_EQ(store.WriteIniValues("Section", values), c.written) << c.what;
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
@@ -199,18 +213,71 @@ TEST_F(HostFiles, SettingsAreWrittenWhollyOrNotAtAll) {
             const std::string after = readBytes(file);
             EXPECT_TRUE(c.written ? sameLines(after, c.after) : after == c.after) << c.what << ": " << after;
         }
-        std::vector<std::string> left;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((box + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            if (found.cFileName[0] != '.') left.push_back(found.cFileName);
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        EXPECT_EQ(left, std::vector<std::string>{"Fulmina.ini"}) << c.what;
+        EXPECT_EQ(namesIn(box), std::vector<std::string>{"Fulmina.ini"}) << c.what;
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file.c_str());
         RemoveDirectoryA(file.c_str());
     }
     RemoveDirectoryA(box.c_str());
+}
+
+// The owner, group and DACL the system reports of a file, as SDDL text.
+std::wstring securityText(const std::string& file) {
+    constexpr SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                                          DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(file.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor))
+        return L"(none)";
+    const handles::LocalMemory freed(descriptor);
+    wchar_t* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what, &text, nullptr))
+        return L"(none)";
+    const handles::LocalMemory freedText(text);
+    return text;
+}
+
+// A save keeps the file the user has: a plain file, given a DACL of its own
+// and the hidden attribute, keeps both as the system reports them (the
+// program sets them where the system's replacement does not keep them), and
+// nothing of the save is left beside it or in the temporary folder; a file
+// that another program lets be written but not renamed is written in place.
+TEST_F(HostFiles, ASaveKeepsTheFilesSecurityAndAttributesOrWritesItInPlace) {
+    const std::string box = folder + "\\keep", file = box + "\\Fulmina.ini";
+    CreateDirectoryA(box.c_str(), nullptr);
+    for (const bool held : {false, true}) {
+        writeBytes(file, "; kept\r\n");
+        const std::wstring given = securityText(file);  // "O:<owner>G:..."
+        PSECURITY_DESCRIPTOR own = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            (L"D:P(A;;FA;;;SY)(A;;FA;;;" + given.substr(2, given.find(L"G:") - 2) + L")").c_str(), SDDL_REVISION_1,
+            &own, nullptr));
+        const handles::LocalMemory freed(own);
+        ASSERT_TRUE(SetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, own));
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        handles::KernelObject holder = handles::fileHandle(
+            held ? CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr)
+                 : INVALID_HANDLE_VALUE);
+        const std::wstring security = securityText(file);
+        const DWORD attributes = GetFileAttributesA(file.c_str());
+        Win32SettingsStore store(forms::fromAnsi(file));
+        EXPECT_TRUE(store.WriteIniValues("Section", {{kindKey, " 2"}, {repeatKey, " 0"}, {fileKey, ""}})) << held;
+        const std::string after = readBytes(file);
+        EXPECT_TRUE(sameLines(after, "; kept\r\n[Section]\r\n" + kindKey + "= 2\r\n" + repeatKey + "= 0\r\n" + fileKey +
+                                         "=\r\n"))
+            << held << ": " << after;
+        EXPECT_NE(security.find(L"D:"), std::wstring::npos);
+        EXPECT_EQ(securityText(file), security) << held;
+        EXPECT_EQ(GetFileAttributesA(file.c_str()), attributes) << held;
+        EXPECT_EQ(namesIn(box), std::vector<std::string>{"Fulmina.ini"}) << held;
+        holder.reset();
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+    }
+    RemoveDirectoryA(box.c_str());
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH + 1, temp);
+    for (const std::string& name : namesIn(FolderOfPath(temp, ansiLeadBytes()))) EXPECT_NE(name.rfind("Fulmina-", 0), 0u) << name << " is left";
 }
 
 // The ANSI path stored for a file the user chose: its name when code page
