@@ -1,4 +1,7 @@
 # Sources shared by the native and the Windows builds.
+# What both programs decide alike: which entries of the shared folder are plain.
+set(FULMINA_COMMON_CORE_SOURCES common/plain_file.cpp)
+
 set(FULMINA_RENDERER_CORE_SOURCES
   renderer/renderer_state.cpp
   renderer/crt_rand.cpp
@@ -10,6 +13,7 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/extension_list.cpp
   renderer/texture_size.cpp
   renderer/dark_monitors.cpp
+  renderer/picture_check.cpp
 )
 
 # The animated GIF control's portable codec and clock.
@@ -32,7 +36,6 @@ set(FULMINA_HOST_CORE_SOURCES
   host/module_values.cpp
   host/mode_letter.cpp
   host/paths.cpp
-  host/plain_file.cpp
   host/setting_number.cpp
   host/settings_file.cpp
   host/music_player.cpp

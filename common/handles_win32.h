@@ -52,6 +52,9 @@ struct KernelObjectTraits {
 struct WindowTraits {
     static void close(HWND window) { DestroyWindow(window); }
 };
+struct LocalMemoryTraits {
+    static void close(HLOCAL memory) { LocalFree(memory); }
+};
 
 using Bitmap = Owned<HBITMAP, GdiObjectTraits>;
 using Brush = Owned<HBRUSH, GdiObjectTraits>;
@@ -62,6 +65,9 @@ using MemoryDc = Owned<HDC, MemoryDcTraits>;
 using KernelObject = Owned<HANDLE, KernelObjectTraits>;
 // A window that its owner's thread created and destroys.
 using Window = Owned<HWND, WindowTraits>;
+// What the system allocated for the caller with LocalAlloc (a security
+// descriptor that GetSecurityInfo returned, for one).
+using LocalMemory = Owned<HLOCAL, LocalMemoryTraits>;
 
 // The owner of what CreateFile or ReOpenFile gave back: empty when they
 // failed (INVALID_HANDLE_VALUE, which is no handle to close).
