@@ -14,8 +14,9 @@ namespace {
 
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Another program busy at the name (writing a file there, renaming one over
-// it) may be in the way for a moment: the saver tries again a few times.
-constexpr int attempts = 40;
+// it) may be in the way for a moment: the saver tries again, for up to about
+// half a second. Against a program doing nothing else, a few tries do.
+constexpr int attempts = 100;
 constexpr DWORD pauseMs = 5;
 
 struct FileIdentity {
