@@ -27,9 +27,9 @@ public:
 
     // Removes a plain file left at the name, makes the file new with bytes
     // and holds it, when the folder is a plain folder; false, with nothing
-    // written and nothing of its own left behind, when a link, a folder or a
-    // file that cannot be removed is in the way, or another program keeps
-    // coming in the way.
+    // written, when a link, a folder or a file that cannot be removed is in
+    // the way, or another program keeps coming in the way (what it made and
+    // could not hold it deletes where it can).
     bool write(const std::vector<std::uint8_t>& bytes);
     // Deletes the file that write made; nothing when write made none.
     void remove();

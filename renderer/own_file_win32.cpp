@@ -19,13 +19,10 @@ namespace {
 constexpr ACCESS_MASK changeRights =
     FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 
-bool isAny(PSID sid, const ProcessUser& user, PSID owner, PSID system) {
-    return user.is(sid) || EqualSid(sid, owner) || EqualSid(sid, system);
-}
-
-// The file's owner is the user, and its access list grants a right to change
-// it to nobody but the user, its owner and the system. An entry of a kind not
-// read here counts as granting everything.
+// The file's owner is the user (or the default owner of what the user
+// makes), and its access list grants a right to change it to nobody but
+// them and the system. An entry of a kind not read here counts as granting
+// everything.
 bool isTheUsersAlone(HANDLE file) {
     PSID owner = nullptr;
     PACL list = nullptr;
@@ -43,7 +40,8 @@ bool isTheUsersAlone(HANDLE file) {
         if (entry->AceType == ACCESS_DENIED_ACE_TYPE || (entry->AceFlags & INHERIT_ONLY_ACE) != 0) continue;
         if (entry->AceType != ACCESS_ALLOWED_ACE_TYPE) return false;
         auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(entry);
-        if ((allowed->Mask & changeRights) != 0 && !isAny(&allowed->SidStart, user, owner, system.data())) return false;
+        const PSID trustee = &allowed->SidStart;
+        if ((allowed->Mask & changeRights) != 0 && !user.is(trustee) && !EqualSid(trustee, system.data())) return false;
     }
     return true;
 }

@@ -10,10 +10,10 @@ namespace fulmina {
 
 // The bytes of the file at path when it is a plain file at exactly that path
 // (no link of any kind, one name), owned by the user this program runs as,
-// and writable by nobody else (only the owner, the user and the system are
-// granted any right to change it); read whole through the handle those
-// checks were made on, opened so that nobody may write it meanwhile. Nothing
-// when it is not, or when it holds more than limit bytes.
+// and that nobody else may change (only the user and the system are granted
+// any right to); read whole through the handle those checks were made on,
+// opened so that nobody may write it meanwhile. Nothing when it is not, or
+// when it holds more than limit bytes.
 std::optional<std::vector<std::uint8_t>> readOwnFile(const std::wstring& path, std::uint64_t limit);
 
 }  // namespace fulmina
