@@ -291,33 +291,23 @@ TEST_F(TextureLoader, AMissingOrUnreadableFileLeavesTheNameUntouched) {
     EXPECT_EQ(name, 4242u);
 }
 
-std::vector<std::uint8_t> contentsOf(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return bytes;
-    for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f)) bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-    return bytes;
-}
-
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const handles::KernelObject file = handles::fileHandle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file);
-    DWORD wrote = 0;
-    ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr));
+// The file cut to its first size bytes.
+void cutTo(const std::string& path, std::size_t size) {
+    const handles::KernelObject file =
+        handles::fileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    ASSERT_TRUE(file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
 }
 
 // A picture whose headers promise more rows than the file holds: the
 // system's decoder would take the rest from the memory after the bytes.
 TEST_F(TextureLoader, ABitmapCutShortGivesNoTexture) {
-    const std::string whole = file("fulmina_test_whole.bmp");
-    writeBmp(whole, 128, 128, twoHalves(128, 128, red, blue));
-    std::vector<std::uint8_t> bytes = contentsOf(whole);
-    ASSERT_GT(bytes.size(), 128u * 128 * 3);
     const std::string cut = file("fulmina_test_cut.bmp");
-    for (const std::size_t keep : {bytes.size() - 1, bytes.size() / 2, std::size_t{60}}) {
-        writeBytes(cut, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(keep)));
+    const std::size_t whole = 54 + 128 * 128 * 3;
+    for (const std::size_t keep : {whole - 1, whole / 2, std::size_t{60}}) {
+        writeBmp(cut, 128, 128, twoHalves(128, 128, red, blue));
+        cutTo(cut, keep);
         unsigned name = 4242;
         EXPECT_FALSE(fulmina::loadPictureTexture(cut.c_str(), &name)) << keep << " bytes";
         EXPECT_EQ(name, 4242u);
@@ -330,15 +320,12 @@ TEST_F(TextureLoader, ABitmapCutShortGivesNoTexture) {
 // end-to-end tests: Wine makes every file it creates the user's, writable by
 // the user alone.)
 TEST_F(TextureLoader, AFileBeingWrittenOrWithAHardLinkIsNotRead) {
-    const std::string source = file("fulmina_test_source.bmp");
-    writeBmp(source, 64, 64, twoHalves(64, 64, red, blue));
-    const std::vector<std::uint8_t> bytes = contentsOf(source);
     const std::string path = file("fulmina_test_refused.bmp");
     const std::string link = file("fulmina_test_link.bmp");
+    writeBmp(path, 64, 64, twoHalves(64, 64, red, blue));
     unsigned name = 4242;
 
     // Another program has it open for writing (sharing everything).
-    writeBytes(path, bytes);
     {
         const handles::KernelObject writer = handles::fileHandle(
             CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
