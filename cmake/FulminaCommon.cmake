@@ -1,4 +1,7 @@
 # Sources shared by the native and the Windows builds.
+# What both programs decide alike: which entries of the shared folder are plain.
+set(FULMINA_COMMON_CORE_SOURCES common/plain_file.cpp)
+
 set(FULMINA_RENDERER_CORE_SOURCES
   renderer/renderer_state.cpp
   renderer/crt_rand.cpp
@@ -12,6 +15,7 @@ set(FULMINA_RENDERER_CORE_SOURCES
   renderer/dark_monitors.cpp
   renderer/letterbox.cpp
   renderer/foreground_rule.cpp
+  renderer/picture_check.cpp
 )
 
 # The animated GIF control's portable codec and clock.
@@ -34,7 +38,6 @@ set(FULMINA_HOST_CORE_SOURCES
   host/module_values.cpp
   host/mode_letter.cpp
   host/paths.cpp
-  host/plain_file.cpp
   host/setting_number.cpp
   host/settings_file.cpp
   host/settings_save_plan.cpp

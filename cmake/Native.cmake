@@ -31,7 +31,7 @@ endfunction()
 fulmina_checked_library(renderer_core_checked ${FULMINA_RENDERER_CORE_SOURCES})
 fulmina_checked_library(forms_core_checked ${FULMINA_FORMS_CORE_SOURCES})
 fulmina_checked_library(gif_core_checked ${FULMINA_GIF_CORE_SOURCES})
-fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES})
+fulmina_checked_library(host_core_checked ${FULMINA_HOST_CORE_SOURCES} ${FULMINA_COMMON_CORE_SOURCES})
 target_link_libraries(host_core_checked PUBLIC forms_core_checked)
 # Optimised, for the benchmarks beside giflib.
 add_library(gif_core STATIC ${FULMINA_GIF_CORE_SOURCES})

@@ -25,9 +25,19 @@ endforeach()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
+# What both programs share of Windows: entries of the shared folder looked at
+# as themselves, the user the process runs as, files read whole and pictures
+# decoded from memory.
+add_library(common_win32 STATIC ${FULMINA_COMMON_CORE_SOURCES}
+  common/plain_file_win32.cpp common/process_user_win32.cpp common/file_bytes_win32.cpp)
+target_include_directories(common_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(common_win32 PUBLIC advapi32 ole32 oleaut32 uuid)
+fulmina_warnings(common_win32)
+
 set(FULMINA_RENDERER_WIN32_SOURCES
   renderer/renderer_window_win32.cpp
   renderer/texture_loader_win32.cpp
+  renderer/own_file_win32.cpp
   renderer/frame_loop_win32.cpp
   renderer/display_pace_win32.cpp
   renderer/message_queue_clock_win32.cpp
@@ -37,7 +47,7 @@ set(FULMINA_RENDERER_WIN32_LIBS opengl32 glu32 gdi32 ole32 oleaut32 uuid winmm)
 
 add_library(renderer_win32 STATIC ${FULMINA_RENDERER_CORE_SOURCES} ${FULMINA_RENDERER_WIN32_SOURCES})
 target_include_directories(renderer_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(renderer_win32 PUBLIC ${FULMINA_RENDERER_WIN32_LIBS})
+target_link_libraries(renderer_win32 PUBLIC common_win32 ${FULMINA_RENDERER_WIN32_LIBS})
 fulmina_warnings(renderer_win32)
 
 # The renderer is an ordinary executable that carries the name the host starts,
@@ -62,7 +72,7 @@ add_library(forms_win32 STATIC ${FULMINA_FORMS_CORE_SOURCES} common/bmp_file.cpp
   forms/text_win32.cpp forms/application_win32.cpp forms/container_win32.cpp forms/form_win32.cpp
   forms/timer_win32.cpp forms/windowless_win32.cpp forms/mouse_path_win32.cpp forms/image_win32.cpp forms/font_win32.cpp
   forms/label_win32.cpp forms/user_control_win32.cpp forms/picture_win32.cpp forms/combo_box_win32.cpp)
-target_link_libraries(forms_win32 PUBLIC gdi32 user32 ole32 oleaut32 uuid)
+target_link_libraries(forms_win32 PUBLIC common_win32 gdi32 user32 ole32 oleaut32 uuid)
 
 add_library(gif_core STATIC ${FULMINA_GIF_CORE_SOURCES})
 
@@ -72,7 +82,8 @@ target_link_libraries(gif_control_win32 PUBLIC forms_win32 gif_core wininet)
 
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES}
   host/platform_win32.cpp host/startup_win32.cpp host/startup_helpers_win32.cpp host/saver_controller_win32.cpp
-  host/texture_file_win32.cpp host/final_path_win32.cpp host/settings_store_win32.cpp host/preview_win32.cpp host/single_instance_win32.cpp
+  host/texture_file_win32.cpp host/user_only_security_win32.cpp host/final_path_win32.cpp host/settings_store_win32.cpp
+  host/preview_win32.cpp host/single_instance_win32.cpp
   host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp)
 target_link_libraries(host_win32 PUBLIC gif_control_win32 forms_win32 winmm msimg32 comdlg32 shell32 advapi32)
 

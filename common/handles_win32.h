@@ -65,8 +65,8 @@ using MemoryDc = Owned<HDC, MemoryDcTraits>;
 using KernelObject = Owned<HANDLE, KernelObjectTraits>;
 // A window that its owner's thread created and destroys.
 using Window = Owned<HWND, WindowTraits>;
-// A block that the system allocated for the caller to free with LocalFree
-// (a security descriptor from GetSecurityInfo, for one).
+// What the system allocated for the caller with LocalAlloc (a security
+// descriptor that GetSecurityInfo returned, for one).
 using LocalMemory = Owned<HLOCAL, LocalMemoryTraits>;
 
 // The owner of what CreateFile or ReOpenFile gave back: empty when they

@@ -1,10 +1,9 @@
 #pragma once
 // Pictures as the forms layer hands them around: the bytes of the file they
 // were loaded from (a GIF, an icon, a cursor), which is also what a property
-// bag keeps, and the platform's picture object made from them when one is
-// needed.
+// bag keeps; common/file_bytes_win32 makes the platform's picture object of
+// them when one is needed.
 #include <windows.h>
-#include <ocidl.h>
 
 #include <cstdint>
 #include <optional>
@@ -26,10 +25,6 @@ struct PictureFile {
     bool tooLarge = false;
 };
 PictureFile LoadPicture(const std::wstring& path, std::uint64_t limit);
-
-// The platform's picture object decoded from bytes in memory; empty when the
-// platform refuses them.
-handles::ComRef<IPicture> loadPictureFromBytes(const std::vector<std::uint8_t>& bytes);
 
 // A mouse cursor from the bytes of a .cur or .ico file (its first image);
 // empty when they are not one.

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/path_compare.h"
+
 namespace fulmina {
 
 // Which bytes begin a two-byte character in an ANSI code page: none in a
@@ -31,17 +33,6 @@ std::string withoutTrailingBackslash(const std::string& path, const LeadBytes& l
 
 // The last three characters of a file name, upper-cased ("WAV", "MP3").
 std::string upperExtension3(const std::string& fileName, const LeadBytes& lead);
-
-// Two paths alike but for the case of ASCII letters, as the file system
-// compares the names the saver deals in.
-template <typename Char>
-bool sameIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
-    const auto lower = [](Char c) { return c >= 'A' && c <= 'Z' ? static_cast<Char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 // What Windows tells of where the host program is.
 struct HostPlace {

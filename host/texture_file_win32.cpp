@@ -2,64 +2,22 @@
 
 #include <algorithm>
 #include <optional>
-#include <utility>
 
+#include "common/file_bytes_win32.h"
+#include "common/plain_file_win32.h"
 #include "forms/text_win32.h"
-#include "host/plain_file.h"
+#include "host/user_only_security_win32.h"
 
 namespace fulmina {
 
 namespace {
 
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-std::optional<EntryFacts> factsOf(HANDLE entry) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(entry, &info)) return std::nullopt;
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(entry, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
-    if (length >= path.size()) {  // too small: the length needed, with its NUL
-        path.assign(length, L'\0');
-        length = GetFinalPathNameByHandleW(entry, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
-    }
-    if (length == 0 || length >= path.size()) return std::nullopt;
-    path.resize(length);
-    EntryFacts facts;
-    facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    facts.reparsePoint = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    facts.links = info.nNumberOfLinks;
-    facts.finalPath = forms::utf8(path);
-    return facts;
-}
-
-bool isPlain(HANDLE entry, bool directory, const std::string& path) {
-    const std::optional<EntryFacts> facts = factsOf(entry);
-    return facts && isPlainEntry(*facts, directory, path);
-}
-
-// Opens the entry itself, never what a link at its name leads to.
-handles::KernelObject openEntry(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
-                                bool* made = nullptr) {
-    const HANDLE entry = CreateFileW(forms::wide(path).c_str(), access, share, nullptr, disposition,
-                                     flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (made != nullptr) *made = entry != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
-    return handles::fileHandle(entry);
-}
-
-// The same file again, with other rights: not by its name, which may lead
-// elsewhere by now.
-handles::KernelObject reopen(HANDLE file, DWORD access, DWORD share) {
-    return handles::fileHandle(ReOpenFile(file, access, share, FILE_FLAG_OPEN_REPARSE_POINT));
-}
-
-bool clearReadOnly(HANDLE file) {
-    FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic))) return false;
-    if ((basic.FileAttributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
-    basic.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
-}
+// Another program busy at the name (writing a file there, renaming one over
+// it) may be in the way for a moment: the saver tries again, for up to about
+// half a second. Against a program doing nothing else, a few tries do.
+constexpr int attempts = 100;
+constexpr DWORD pauseMs = 5;
 
 struct FileIdentity {
     DWORD volume = 0, high = 0, low = 0;
@@ -72,15 +30,21 @@ std::optional<FileIdentity> identityOf(HANDLE file) {
     return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-// Deletes the file that the handle is open on, once the handle that can
-// delete it is shown to be that same file: Wine reopens a handle by the name
-// it was opened with, which may be another file's by now.
+bool clearReadOnly(HANDLE file) {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic))) return false;
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+    basic.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+// Deletes the file the handle is open on (read-only or not), once the last
+// handle to it is closed. The handle has DELETE and attribute access.
 bool deleteThrough(HANDLE file) {
-    const std::optional<FileIdentity> own = identityOf(file);
-    const handles::KernelObject deleter = reopen(file, DELETE, shareAll);
-    if (!own || !deleter || !(identityOf(deleter.get()) == own)) return false;
     FILE_DISPOSITION_INFO disposition{TRUE};
-    return SetFileInformationByHandle(deleter.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    return clearReadOnly(file) &&
+           SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
 }
 
 bool writeWhole(HANDLE file, const std::vector<std::uint8_t>& bytes) {
@@ -90,48 +54,83 @@ bool writeWhole(HANDLE file, const std::vector<std::uint8_t>& bytes) {
         if (!WriteFile(file, bytes.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
         done += wrote;
     }
-    return SetEndOfFile(file) != FALSE;  // a longer file left before is cut to these bytes
+    return true;
+}
+
+bool holdsExactly(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+    const FileBytes read = readWholeFile(file, bytes.size());
+    return read.bytes && *read.bytes == bytes;
 }
 
 }  // namespace
 
-TextureFile::TextureFile(std::string folder, std::string file) : folder(std::move(folder)), file(std::move(file)) {}
+TextureFile::TextureFile(const std::string& folder, const std::string& file)
+    : folder(forms::wide(folder)), file(forms::wide(file)) {}
 
 bool TextureFile::write(const std::vector<std::uint8_t>& bytes) {
     remove();
     if (bytes.empty()) return false;
     // The folder stays open, and cannot be renamed, until the file is made in it.
-    const handles::KernelObject inFolder =
-        openEntry(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                  FILE_FLAG_BACKUP_SEMANTICS);
-    if (!inFolder || !isPlain(inFolder.get(), true, folder)) return false;
-    bool made = false;
-    handles::KernelObject entry =
-        openEntry(file, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, shareAll, OPEN_ALWAYS, 0, &made);
-    if (!entry) return false;
-    if (!isPlain(entry.get(), false, file)) {
-        if (made) deleteThrough(entry.get());
-        return false;
+    const handles::KernelObject inFolder = openEntry(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (!inFolder || !isPlainEntry(inFolder.get(), true, folder)) return false;
+    UserOnlySecurity security;
+    if (security.attributes() == nullptr) return false;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0) Sleep(pauseMs);
+        Step step = removeLeftover();
+        if (step == Step::done) step = makeAndHold(bytes, security.attributes());
+        if (step != Step::again) return written();
     }
-    // A file left read-only is still the saver's own: it is made writable.
-    bool wrote = false;
-    if (clearReadOnly(entry.get())) {
-        const handles::KernelObject writer = reopen(entry.get(), GENERIC_WRITE, FILE_SHARE_READ);
-        wrote = writer && writeWhole(writer.get(), bytes);
+    return false;
+}
+
+// A plain file left at the name (by an earlier run that did not end, or put
+// there by anyone) goes, read-only or not; a link or a folder is left alone
+// and stops the write.
+TextureFile::Step TextureFile::removeLeftover() const {
+    const handles::KernelObject entry =
+        openEntry(file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, shareAll, OPEN_EXISTING, 0);
+    if (!entry) return GetLastError() == ERROR_FILE_NOT_FOUND ? Step::done : Step::again;
+    if (!isPlainEntry(entry.get(), false, file)) return Step::refused;
+    return deleteThrough(entry.get()) ? Step::done : Step::again;
+}
+
+TextureFile::Step TextureFile::makeAndHold(const std::vector<std::uint8_t>& bytes, SECURITY_ATTRIBUTES* security) {
+    std::optional<FileIdentity> made;
+    {
+        // New, or nothing: a file that came in since it was removed is not
+        // written into. Nobody else may open it while it is written.
+        const handles::KernelObject writer =
+            openEntry(file, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, FILE_SHARE_READ, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL, security);
+        if (!writer) return Step::again;
+        made = identityOf(writer.get());
+        if (!made || !isPlainEntry(writer.get(), false, file) || !writeWhole(writer.get(), bytes)) {
+            deleteThrough(writer.get());
+            return Step::refused;
+        }
     }
-    if (!wrote) {
-        deleteThrough(entry.get());  // a plain file of its own name: no half-written texture stays
-        return false;
+    // Held again without the right to write, so that the renderer, which
+    // lets no writer in beside it, may read it. The moment between the two
+    // opens is looked at: the same file, still plain, with exactly the bytes
+    // written, or it goes and the saver tries again.
+    handles::KernelObject reader = openEntry(file, GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                                             FILE_SHARE_READ, OPEN_EXISTING, 0);
+    if (!reader) return Step::again;
+    if (!(identityOf(reader.get()) == made)) return Step::again;  // another file has the name now
+    if (!isPlainEntry(reader.get(), false, file) || !holdsExactly(reader.get(), bytes)) {
+        deleteThrough(reader.get());
+        return Step::again;
     }
-    kept = std::move(entry);
-    return true;
+    held = std::move(reader);
+    return Step::done;
 }
 
 void TextureFile::remove() {
-    if (!kept) return;
-    // Made read-only meanwhile: still the saver's file.
-    if (!deleteThrough(kept.get()) && clearReadOnly(kept.get())) deleteThrough(kept.get());
-    kept.reset();
+    if (!held) return;
+    deleteThrough(held.get());
+    held.reset();
 }
 
 }  // namespace fulmina

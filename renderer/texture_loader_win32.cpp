@@ -1,12 +1,20 @@
-// Picture files become textures through the system's OLE picture loader, so
-// every format it decodes (BMP, JPEG, GIF, ...) works.
+// Picture files become textures through the system's OLE picture loader
+// (BMP, JPEG and GIF files), decoded from the bytes the renderer read itself
+// from a file of the user's own: the loader never opens a file by its name.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "common/dib_win32.h"
+#include "common/file_bytes_win32.h"
 #include "common/handles_win32.h"
 #include "renderer/gl_api.h"
+#include "renderer/own_file_win32.h"
+#include "renderer/picture_check.h"
 #include "renderer/texture_loader.h"
 #include "renderer/texture_size.h"
 
@@ -15,6 +23,8 @@ namespace fulmina {
 namespace {
 constexpr int pathLength = 260;
 constexpr LONG himetricPerInch = 2540;
+// The glow picture takes 48 KiB: a file many times larger is not read.
+constexpr std::uint64_t fileLimit = 4u << 20;
 }  // namespace
 
 // Whatever way the load ends, the picture, the DCs and the DIB section go in
@@ -24,8 +34,10 @@ bool loadPictureTexture(const char* path, unsigned* textureName) {
     WCHAR widePath[pathLength];
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, pathLength) == 0) return false;
 
-    handles::ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicturePath(widePath, nullptr, 0, 0, IID_IPicture, picture.out())) || !picture) return false;
+    const std::optional<std::vector<std::uint8_t>> bytes = readOwnFile(widePath, fileLimit);
+    if (!bytes || !isDecodablePicture(bytes->data(), bytes->size())) return false;
+    const handles::ComRef<IPicture> picture = pictureFromBytes(*bytes);
+    if (!picture) return false;
     handles::WindowDc screen;
     handles::MemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!memory) return false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/file_bytes_win32.h"
 #include "controls/gif/gif_download_win32.h"
 #include "forms/form_win32.h"
 #include "forms/text_win32.h"
@@ -166,7 +167,7 @@ std::optional<forms::Picture> ucAniGIF::AnimatedGIF() const {
     if (!frames.loaded()) return std::nullopt;
     forms::Picture picture{frames.exportFrame(clock.currentFrame())};
     // The platform must be able to make a picture of it.
-    if (!forms::loadPictureFromBytes(picture.bytes)) return std::nullopt;
+    if (!fulmina::pictureFromBytes(picture.bytes)) return std::nullopt;
     return picture;
 }
 

@@ -14,11 +14,13 @@ import sys
 import time
 import unittest
 
-from winenv import UNSPELLABLE_IN_932, WineEnv, read_picture
+from winenv import (UNSPELLABLE_IN_932, WineEnv, another_accounts, bmp_file, glow_pixels, read_picture, red_pixels,
+                    straight_edges)
 
 ARGS = {}
 HOST_FOLDER = ("Program Files", "Fulmina Saver")  # blanks on purpose
 MISSING_RENDERER = "Fulmina.dll が同じﾌｫﾙﾀﾞに見つかりません！"
+RED, BLACK = (230, 20, 10), (0, 0, 0)
 
 
 def sjis(text):
@@ -108,34 +110,83 @@ class HostEndToEnd(unittest.TestCase):
         self.run_saver_until_escape("/s", check_while_running=lambda: self.assertEqual(
             read_picture(self.texture()).at(64, 64), (255, 255, 255)))
 
-    def test_planted_links_are_neither_written_nor_deleted_through(self):
+    def test_planted_links_and_files_are_neither_written_nor_deleted_through_nor_read(self):
         victims = self.wine.drive_c("victims")
         victim = os.path.join(victims, "Fulmina.bmp")
         folder = self.wine.drive_c("z_quil")
-        plants = {
-            "the file a symbolic link to another": lambda: os.symlink(victim, self.texture()),
-            "the folder a link to another folder": lambda: (os.rmdir(folder), os.symlink(victims, folder)),
-            "the file a hard link of another": lambda: os.link(victim, self.texture()),
+        red = bmp_file(128, 128, RED)
+        # What a case made unchangeable goes before the next case, or test.
+        release = ["chattr", "-R", "-i", folder]
+        self.addCleanup(subprocess.run, release, capture_output=True)
+
+        def unchangeable():  # another account's, which the user may neither change nor delete
+            with open(self.texture(), "wb") as f:
+                f.write(red)
+            another_accounts(self.texture())
+            subprocess.run(["chattr", "+i", self.texture()], check=True, capture_output=True)
+        plants = {  # case: (plant it, the files that keep the red picture)
+            "the file a symbolic link to another": (lambda: os.symlink(victim, self.texture()), [victim]),
+            "the folder a link to another folder": (lambda: (os.rmdir(folder), os.symlink(victims, folder)), [victim]),
+            "the file a hard link of another": (lambda: os.link(victim, self.texture()), [victim]),
+            "the file another account's, unchangeable": (unchangeable, [victim, self.texture()]),
         }
-        for case, plant in plants.items():
+        for case, (plant, kept) in plants.items():
             with self.subTest(case):
                 for path in (folder, victims):
                     if os.path.islink(path):
                         os.remove(path)
+                    subprocess.run(release[:3] + [path], capture_output=True)
                     shutil.rmtree(path, ignore_errors=True)
                     os.makedirs(path)
                 with open(victim, "wb") as f:
-                    f.write(b"someone else's file")
+                    f.write(red)
                 plant()
-                def victim_untouched():
-                    with open(victim, "rb") as f:
-                        self.assertEqual(f.read(), b"someone else's file", "written through the link")
-                self.run_saver_until_escape("/s", check_while_running=victim_untouched, texture=False)
-                self.assertTrue(os.path.isfile(victim), "deleted through the link")
-                victim_untouched()
+                def untouched():
+                    for path in kept:
+                        with open(path, "rb") as f:
+                            self.assertEqual(f.read(), red, "written through the link, or into the file")
+                def untouched_and_never_shown():
+                    untouched()
+                    time.sleep(1.0)
+                    pictures = self.wine.screenshots(ARGS["out"], "planted-" + case.replace(" ", "-"))
+                    self.assertEqual([red_pixels(p) for p in pictures], [0, 0, 0], "the planted picture was read")
+                self.run_saver_until_escape("/s", check_while_running=untouched_and_never_shown, texture=False)
+                untouched()  # and not deleted
         if os.path.islink(folder):
             os.remove(folder)
         shutil.rmtree(victims)
+
+    def test_another_program_writing_and_swapping_the_file_as_the_saver_starts_leaves_it_the_glow(self):
+        # Another account's program (under Wine, one of the same user, which
+        # Windows' sharing rules bind all the same) plants a black picture
+        # and keeps writing it into the file and renaming a copy over it.
+        os.makedirs(self.wine.drive_c("z_quil"))
+        with open(self.wine.drive_c("black.bmp"), "wb") as f:
+            f.write(bmp_file(128, 128, BLACK))
+        self.addCleanup(os.remove, self.wine.drive_c("black.bmp"))
+        other = self.wine.start(self.wine.probe_exe, "trample", "C:\\z_quil\\Fulmina.bmp", "C:\\black.bmp", "5000",
+                                stderr="pipe")
+        self.processes.append(other)
+        time.sleep(1.0)
+
+        def the_glow_shows():
+            line = other.communicate(timeout=15)[0].decode()  # writes OK/TRIED swaps OK/TRIED
+            self.assertEqual(other.returncode, 0)
+            counts = line.split()
+            (wrote, writes), (swapped, swaps) = (map(int, counts[i].split("/")) for i in (1, 3))
+            self.assertLess(wrote, writes, "the other program wrote into the file while the saver had it")
+            self.assertLess(swapped, swaps, "the other program renamed a file over it while the saver had it")
+            pictures = self.wine.screenshots(ARGS["out"], "trampled")
+            with open(os.path.join(ARGS["out"], "trampled.txt"), "w") as f:
+                f.write("%sglow %s edges %s\n" % (line, [glow_pixels(p) for p in pictures],
+                                                  [straight_edges(p) for p in pictures]))
+            # The square about the centre holds 64 x 64 looks; the black
+            # picture puts them all out, the glow lights nearly all.
+            self.assertGreater(min(glow_pixels(p) for p in pictures), 3000, "the glow is out")
+            self.assertLess(max(straight_edges(p) for p in pictures), 40, "plain squares: no texture")
+        self.run_saver_until_escape("/s", check_while_running=the_glow_shows)
+        left = sorted(os.listdir(self.wine.drive_c("z_quil")))
+        self.assertIn(left, ([], ["Fulmina.bmp.swap"]), "the saver left something behind")
 
     def test_the_host_passes_its_foreground_right_to_the_renderer_which_takes_it(self):
         # Windows alone shows the foreground lock; Wine's relay trace shows who

@@ -30,6 +30,10 @@
 //   probe messagebox MS             wait for a message box; print its caption and text
 //                                   (UTF-8, one line each), then press its OK button
 //   probe hold-file PATH MS         hold the file open for writing (others may read and write it) for MS
+//   probe trample PATH PICTURE MS   another account's program at PATH for MS: puts PICTURE's bytes
+//                                   there, then over and over writes them into the file and renames
+//                                   a copy of it over the file; prints how many of each succeeded:
+//                                   writes OK/TRIED swaps OK/TRIED
 //   probe client TEXT               the client area of the top-level window captioned TEXT, in
 //                                   screen pixels: left top width height, and 1 when it is
 //                                   shown and takes input
@@ -270,6 +274,46 @@ BOOL CALLBACK printDark(HWND window, LPARAM) {
     return TRUE;
 }
 
+std::string fileBytes(const std::wstring& path) {
+    std::string bytes;
+    const HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool putBytes(const std::wstring& path, DWORD disposition, const std::string& bytes) {
+    const HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD wrote = 0;
+    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
+                    wrote == bytes.size() && SetEndOfFile(f);
+    CloseHandle(f);
+    return ok;
+}
+
+int trample(const std::wstring& path, const std::string& picture, DWORD millis) {
+    if (picture.empty()) return 1;
+    const std::wstring copy = path + L".swap";
+    int writes = 0, wrote = 0, swaps = 0, swapped = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < millis) {
+        ++writes;
+        wrote += putBytes(path, OPEN_ALWAYS, picture) ? 1 : 0;
+        ++swaps;
+        swapped += putBytes(copy, CREATE_ALWAYS, picture) &&
+                           MoveFileExW(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)
+                       ? 1
+                       : 0;
+    }
+    std::printf("writes %d/%d swaps %d/%d\n", wrote, writes, swapped, swaps);
+    return 0;
+}
+
 int slowRenderer() {
     Sleep(1500);
     holdWindow(L"Fulmina_VC", WS_POPUP, 0, 0, 64, 64, 2000, false);
@@ -395,6 +439,8 @@ int main(int argc, char** argv) {
         CloseHandle(f);
         return 0;
     }
+    if (std::strcmp(cmd, "trample") == 0 && argc > 4)
+        return trample(wideArgument(argv[2]), fileBytes(wideArgument(argv[3])), static_cast<DWORD>(std::atol(argv[4])));
     if (std::strcmp(cmd, "monitors") == 0) return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
     if (std::strcmp(cmd, "displaychange") == 0) {
         DEVMODEA mode{};

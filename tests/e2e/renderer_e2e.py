@@ -12,27 +12,10 @@ import time
 import unittest
 import xml.etree.ElementTree as ElementTree
 
-from winenv import WineEnv, bolt_pixels
+from winenv import WineEnv, another_accounts, bmp_file, bolt_pixels, red_pixels, straight_edges
 
 ARGS = {}
-EDGE_STEP = 24  # brightness step across a sprite square's side
-EDGE_RUN = 12   # rows of the same step, one above the other
-
-
-def straight_edges(picture):
-    """Columns where a sharp step in the sprites' colour runs straight down for
-    EDGE_RUN rows: the side of an untextured sprite square. A soft glow has
-    none; the bolts (more red than green) are left out."""
-    runs = 0
-    for x in range(picture.width - 1):
-        run = 0
-        for y in range(picture.height):
-            (r0, g0, b0), (r1, g1, b1) = picture.at(x, y), picture.at(x + 1, y)
-            run = run + 1 if r0 <= g0 + 30 and r1 <= g1 + 30 and abs(b0 - b1) >= EDGE_STEP else 0
-            runs += run == EDGE_RUN
-    return runs
-
-
+RED = (230, 20, 10)
 class RendererEndToEnd(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -171,6 +154,34 @@ class RendererEndToEnd(unittest.TestCase):
         print("Wine's DPI awareness of the renderer's window: %s" % window["awareness"])
         self.wine.press("Escape")
         self.assertEnds(0)
+
+    def test_a_bitmap_cut_short_or_a_file_not_the_users_alone_gives_no_texture(self):
+        # Each draws as with no texture file at all: plain squares, and never
+        # a planted red picture.
+        texture = self.wine.drive_c("z_quil", "Fulmina.bmp")
+        with open(ARGS["glow"], "rb") as f:
+            glow = f.read()
+        red = bmp_file(128, 128, RED)
+        cases = {
+            # The last ten rows would come from the memory after the bytes.
+            "the glow cut ten rows short": (glow[:len(glow) - 10 * 384], None),
+            "a red picture of another account": (red, lambda: another_accounts(texture)),
+            "a red picture that anyone may write": (red, lambda: os.chmod(texture, 0o666)),
+        }
+        for case, (content, change) in cases.items():
+            with self.subTest(case):
+                os.remove(texture)
+                with open(texture, "wb") as f:
+                    f.write(content)
+                if change:
+                    change()
+                self.start()
+                time.sleep(1.0)
+                pictures = self.wine.screenshots(ARGS["out"], "refused-" + case.replace(" ", "-"))
+                self.assertEqual([red_pixels(p) for p in pictures], [0, 0, 0], "the planted picture was read")
+                self.assertGreater(max(straight_edges(p) for p in pictures), 40, "textured sprites, not plain squares")
+                self.wine.probe("post", "close")
+                self.assertEnds(0)
 
     def test_missing_glow_texture_file_still_runs(self):
         os.remove(self.wine.drive_c("z_quil", "Fulmina.bmp"))

@@ -6,12 +6,16 @@ import ctypes
 import ctypes.util
 import os
 import shutil
+import struct
 import subprocess
 import time
 
 
 # Folder names that code page 932 cannot spell: Müller, 사용자.
 UNSPELLABLE_IN_932 = ("M\u00fcller", "\uc0ac\uc6a9\uc790")
+# An untextured sprite square's side, as screenshots show it.
+EDGE_STEP = 24  # brightness step across a sprite square's side
+EDGE_RUN = 12   # rows of the same step, one above the other
 
 
 class WineEnv:
@@ -116,6 +120,14 @@ class WineEnv:
         self.x("import", "-window", "root", path)
         return read_picture(path, self.env)
 
+    def screenshots(self, folder, name, count=3, pause=0.4):
+        """A few screenshots a moment apart, kept as folder/name-N.png."""
+        pictures = []
+        for i in range(count):
+            pictures.append(self.screenshot(os.path.join(folder, "%s-%d.png" % (name, i))))
+            time.sleep(pause)
+        return pictures
+
 
 class Picture:
     def __init__(self, width, height, rgb):
@@ -199,3 +211,57 @@ def pointer_visible(display):
         return opaque
     finally:
         x11.XCloseDisplay(dpy)
+
+
+def straight_edges(picture):
+    """Columns where a sharp step in the sprites' colour runs straight down for
+    EDGE_RUN rows: the side of an untextured sprite square. A soft glow has
+    none; the bolts (more red than green) are left out."""
+    runs = 0
+    for x in range(picture.width - 1):
+        run = 0
+        for y in range(picture.height):
+            (r0, g0, b0), (r1, g1, b1) = picture.at(x, y), picture.at(x + 1, y)
+            run = run + 1 if r0 <= g0 + 30 and r1 <= g1 + 30 and abs(b0 - b1) >= EDGE_STEP else 0
+            runs += run == EDGE_RUN
+    return runs
+
+
+def glow_pixels(picture, half=64, step=2):
+    """Pixels of the sprites' blue-white in the square of side 2 x half about
+    the screen's centre, where the glow sprites crowd; the bolts (more red
+    than green) are left out. A sprite texture that is black puts them out."""
+    cx, cy, n = picture.width // 2, picture.height // 2, 0
+    for y in range(cy - half, cy + half, step):
+        for x in range(cx - half, cx + half, step):
+            r, g, b = picture.at(x, y)
+            n += b > 150 and r <= g + 30
+    return n
+
+
+def red_pixels(picture, step=4):
+    """Pixels of a red sprite texture: red with little green or blue, which
+    neither the glow nor the bolts ever are."""
+    n = 0
+    for y in range(0, picture.height, step):
+        for x in range(0, picture.width, step):
+            r, g, b = picture.at(x, y)
+            n += r > 100 and g < 60 and b < 60
+    return n
+
+
+def another_accounts(path):
+    """Gives a file to a Unix user other than the one Wine runs as: Wine then
+    reports another account (not the user) as its owner, as Windows does for
+    a file another account made."""
+    other = 54321 if os.getuid() != 54321 else 54322
+    os.chown(path, other, other)
+
+
+def bmp_file(width, height, rgb):
+    """The bytes of a 24-bit BMP file of one colour."""
+    row = bytes((rgb[2], rgb[1], rgb[0])) * width
+    row += bytes((-len(row)) % 4)
+    pixels = row * height
+    return (b"BM" + struct.pack("<IHHI", 54 + len(pixels), 0, 0, 54) +
+            struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0) + pixels)

@@ -6,7 +6,7 @@
 #include "forms/units.h"
 #include "host/mode_letter.h"
 #include "host/paths.h"
-#include "host/plain_file.h"
+#include "common/plain_file.h"
 #include "host/renderer_watch.h"
 #include "host/setting_number.h"
 
@@ -206,9 +206,9 @@ TEST(SettingNumber, TheRepeatBoxSavesItsTextRoundedHalvesToEvenOr0) {
 }
 
 // What the system may report of the texture file and its folder, and whether
-// the saver may write or delete there.
+// the programs may write, delete or read there.
 TEST(PlainFile, OnlyAPlainEntryAtItsOwnPathMayBeWrittenOrDeleted) {
-    const std::string file = "C:\\z_quil\\Fulmina.bmp";
+    const std::wstring file = L"C:\\z_quil\\Fulmina.bmp";
     struct Case {
         const char* what;
         EntryFacts facts;
@@ -216,27 +216,27 @@ TEST(PlainFile, OnlyAPlainEntryAtItsOwnPathMayBeWrittenOrDeleted) {
         bool plain;
     };
     const std::vector<Case> cases = {
-        {"the plain file", {false, false, 1, "\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, true},
-        {"letters in another case", {false, false, 1, "\\\\?\\c:\\Z_QUIL\\fulmina.BMP"}, false, true},
-        {"no long-path prefix", {false, false, 1, "C:\\z_quil\\Fulmina.bmp"}, false, true},
-        {"a symbolic link opened as itself", {false, true, 1, "\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
-        {"a link followed to another file", {false, false, 1, "\\\\?\\C:\\Users\\Bob\\thesis.doc"}, false, false},
-        {"reached through a linked folder", {false, false, 1, "\\\\?\\C:\\Users\\Bob\\Fulmina.bmp"}, false, false},
-        {"a hard link: another name of a file", {false, false, 2, "\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
-        {"a folder by the file's name", {true, false, 1, "\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
-        {"the same path on a share", {false, false, 1, "\\\\?\\UNC\\C:\\z_quil\\Fulmina.bmp"}, false, false},
-        {"a longer path that starts alike", {false, false, 1, "\\\\?\\C:\\z_quil\\Fulmina.bmp.old"}, false, false},
-        {"nothing reported", {false, false, 1, ""}, false, false},
+        {"the plain file", {false, false, 1, L"\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, true},
+        {"letters in another case", {false, false, 1, L"\\\\?\\c:\\Z_QUIL\\fulmina.BMP"}, false, true},
+        {"no long-path prefix", {false, false, 1, L"C:\\z_quil\\Fulmina.bmp"}, false, true},
+        {"a symbolic link opened as itself", {false, true, 1, L"\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
+        {"a link followed to another file", {false, false, 1, L"\\\\?\\C:\\Users\\Bob\\thesis.doc"}, false, false},
+        {"reached through a linked folder", {false, false, 1, L"\\\\?\\C:\\Users\\Bob\\Fulmina.bmp"}, false, false},
+        {"a hard link: another name of a file", {false, false, 2, L"\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
+        {"a folder by the file's name", {true, false, 1, L"\\\\?\\C:\\z_quil\\Fulmina.bmp"}, false, false},
+        {"the same path on a share", {false, false, 1, L"\\\\?\\UNC\\C:\\z_quil\\Fulmina.bmp"}, false, false},
+        {"a longer path that starts alike", {false, false, 1, L"\\\\?\\C:\\z_quil\\Fulmina.bmp.old"}, false, false},
+        {"nothing reported", {false, false, 1, L""}, false, false},
     };
     for (const Case& c : cases) EXPECT_EQ(isPlainEntry(c.facts, c.wantDirectory, file), c.plain) << c.what;
 
-    const std::string folder = "C:\\z_quil";
-    EXPECT_TRUE(isPlainEntry({true, false, 1, "\\\\?\\C:\\z_quil"}, true, folder));
-    EXPECT_TRUE(isPlainEntry({true, false, 3, "\\\\?\\C:\\z_quil"}, true, folder)) << "a folder's link count varies";
-    EXPECT_FALSE(isPlainEntry({true, true, 1, "\\\\?\\C:\\z_quil"}, true, folder)) << "a junction";
-    EXPECT_FALSE(isPlainEntry({true, false, 1, "\\\\?\\D:\\elsewhere"}, true, folder)) << "a link followed";
-    EXPECT_FALSE(isPlainEntry({false, false, 1, "\\\\?\\C:\\z_quil"}, true, folder)) << "a file by the folder's name";
-    EXPECT_TRUE(isPlainEntry({false, false, 1, "\\\\?\\UNC\\server\\share\\f"}, false, "\\\\server\\share\\f"));
+    const std::wstring folder = L"C:\\z_quil";
+    EXPECT_TRUE(isPlainEntry({true, false, 1, L"\\\\?\\C:\\z_quil"}, true, folder));
+    EXPECT_TRUE(isPlainEntry({true, false, 3, L"\\\\?\\C:\\z_quil"}, true, folder)) << "a folder's link count varies";
+    EXPECT_FALSE(isPlainEntry({true, true, 1, L"\\\\?\\C:\\z_quil"}, true, folder)) << "a junction";
+    EXPECT_FALSE(isPlainEntry({true, false, 1, L"\\\\?\\D:\\elsewhere"}, true, folder)) << "a link followed";
+    EXPECT_FALSE(isPlainEntry({false, false, 1, L"\\\\?\\C:\\z_quil"}, true, folder)) << "a file by the folder's name";
+    EXPECT_TRUE(isPlainEntry({false, false, 1, L"\\\\?\\UNC\\server\\share\\f"}, false, L"\\\\server\\share\\f"));
 }
 
 }  // namespace

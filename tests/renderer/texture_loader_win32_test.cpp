@@ -1,5 +1,6 @@
 // The texture loader under Windows: real files decoded by the system's
-// picture loader, uploaded to a real OpenGL context.
+// picture loader, uploaded to a real OpenGL context; files that are not the
+// user's own, or not whole, refused.
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "renderer/gl_api.h"
 #include "renderer/texture_loader.h"
 #include "tests/renderer/support/gl_window_win32.h"
@@ -287,6 +289,58 @@ TEST_F(TextureLoader, AMissingOrUnreadableFileLeavesTheNameUntouched) {
     std::fclose(f);
     EXPECT_FALSE(fulmina::loadPictureTexture(garbage.c_str(), &name));
     EXPECT_EQ(name, 4242u);
+}
+
+// The file cut to its first size bytes.
+void cutTo(const std::string& path, std::size_t size) {
+    const handles::KernelObject file =
+        handles::fileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    ASSERT_TRUE(file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
+}
+
+// A picture whose headers promise more rows than the file holds: the
+// system's decoder would take the rest from the memory after the bytes.
+TEST_F(TextureLoader, ABitmapCutShortGivesNoTexture) {
+    const std::string cut = file("fulmina_test_cut.bmp");
+    const std::size_t whole = 54 + 128 * 128 * 3;
+    for (const std::size_t keep : {whole - 1, whole / 2, std::size_t{60}}) {
+        writeBmp(cut, 128, 128, twoHalves(128, 128, red, blue));
+        cutTo(cut, keep);
+        unsigned name = 4242;
+        EXPECT_FALSE(fulmina::loadPictureTexture(cut.c_str(), &name)) << keep << " bytes";
+        EXPECT_EQ(name, 4242u);
+    }
+}
+
+// A good picture in a file that is not the user's alone: being written by
+// another program, or one of two names of a file. (Files of another account,
+// or that anyone may write, are planted from outside Windows by the
+// end-to-end tests: Wine makes every file it creates the user's, writable by
+// the user alone.)
+TEST_F(TextureLoader, AFileBeingWrittenOrWithAHardLinkIsNotRead) {
+    const std::string path = file("fulmina_test_refused.bmp");
+    const std::string link = file("fulmina_test_link.bmp");
+    writeBmp(path, 64, 64, twoHalves(64, 64, red, blue));
+    unsigned name = 4242;
+
+    // Another program has it open for writing (sharing everything).
+    {
+        const handles::KernelObject writer = handles::fileHandle(
+            CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(writer);
+        EXPECT_FALSE(fulmina::loadPictureTexture(path.c_str(), &name)) << "a file being written";
+    }
+    ASSERT_TRUE(fulmina::loadPictureTexture(path.c_str(), &name)) << "the same file, no one writing";
+
+    // Another name of it.
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), path.c_str(), nullptr));
+    unsigned linked = 4242;
+    EXPECT_FALSE(fulmina::loadPictureTexture(path.c_str(), &linked)) << "a file with a hard link";
+    EXPECT_FALSE(fulmina::loadPictureTexture(link.c_str(), &linked)) << "the hard link";
+    EXPECT_EQ(linked, 4242u);
 }
 
 }  // namespace
