@@ -306,9 +306,12 @@ class Release(unittest.TestCase):
                     write(os.path.join(shared, name), data)
                 self.install(r"/D=C:\Shared")
                 self.install()  # over itself, as over the earlier one
+                def left():
+                    return {name: read(os.path.join(shared, name)) for name in texts
+                            if os.path.exists(os.path.join(shared, name))}
+                self.assertEqual(left(), texts if kept else {}, "installed again")
                 self.uninstall(shared)
-                left = os.listdir(shared) if os.path.exists(shared) else []
-                self.assertEqual({name: read(os.path.join(shared, name)) for name in left}, texts if kept else {})
+                self.assertEqual(left(), texts if kept else {}, "uninstalled")
         shutil.rmtree(shared, ignore_errors=True)
 
     def test_the_uninstaller_deletes_the_texture_file_only_when_it_is_a_plain_one(self):
