@@ -100,17 +100,21 @@ Var CopiedSettings      ; 1 when this run copied the settings into the new folde
     System::Call 'kernel32::CloseHandle(p r0)'
   ${EndIf}
 !macroend
+
 !macro UndoWrite N NAME
   ${If} $Written >= ${N}
     Delete "$INSTDIR\${NAME}"
   ${EndIf}
 !macroend
+
+; After each write of the new copy.
 !macro Wrote
   ${If} ${Errors}
     !insertmacro Fail "Fulmina cannot write its files into $INSTDIR."
   ${EndIf}
   IntOp $Written $Written + 1
 !macroend
+
 !macro CheckWritten N NAME
   ${IfNot} ${FileExists} "$INSTDIR\${NAME}"
     !insertmacro Fail "Fulmina cannot write $INSTDIR\${NAME}."
@@ -138,7 +142,7 @@ Function .onInit
       Call SamePath
       Pop $2
       ${If} $2 == 0
-        MessageBox MB_ICONSTOP|MB_OK "Fulmina cannot be installed in $1: a file stands in its way." /SD IDOK
+        MessageBox MB_ICONSTOP|MB_OK "Fulmina cannot be installed in $1." /SD IDOK
         ${If} ${Silent}
           SetErrorLevel 2
           Abort
@@ -153,7 +157,23 @@ FunctionEnd
 Section "Fulmina"
   Call FindInstalledCopy
   Call CheckFilesFree
-  Call WriteNewCopy
+  ; The new copy, written whole and checked before anything else changes.
+  Call MakeFolder
+  SetOutPath "$INSTDIR"
+  ClearErrors
+  File "${PROGRAMS}\Fulmina.scr"
+  !insertmacro Wrote
+  File "${PROGRAMS}\Fulmina.dll"
+  !insertmacro Wrote
+  File "${PROGRAMS}\${README}"
+  !insertmacro Wrote
+  File "${PROGRAMS}\${NOTICES}"
+  !insertmacro Wrote
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !insertmacro Wrote
+  Call CopySettings
+  !insertmacro ForEachCopyFile CheckWritten
+  ; Only now the entry, and the copy it replaces.
   Call RegisterNewCopy
   ${If} $Moving == 1
     Call RetireInstalledCopy
@@ -221,11 +241,8 @@ Function CheckFilesFree
   ${EndIf}
 FunctionEnd
 
-; The new copy, written whole and checked before anything else changes: the
-; folder (the outermost one made is remembered), the files, and when moving,
-; the settings copied from the installed copy (not moved: they stay there
-; until the new copy stands).
-Function WriteNewCopy
+; The folder of the new copy, the outermost folder made for it remembered.
+Function MakeFolder
   StrCpy $Written 0
   StrCpy $CopiedSettings 0
   StrCpy $MadeFolder ""
@@ -245,18 +262,11 @@ Function WriteNewCopy
   ${OrIfNot} ${FileExists} "$INSTDIR\*.*"
     !insertmacro Fail "Fulmina cannot make the folder $INSTDIR."
   ${EndIf}
-  SetOutPath "$INSTDIR"
-  ClearErrors
-  File "${PROGRAMS}\Fulmina.scr"
-  !insertmacro Wrote
-  File "${PROGRAMS}\Fulmina.dll"
-  !insertmacro Wrote
-  File "${PROGRAMS}\${README}"
-  !insertmacro Wrote
-  File "${PROGRAMS}\${NOTICES}"
-  !insertmacro Wrote
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-  !insertmacro Wrote
+FunctionEnd
+
+; Moving, the settings are copied from the installed copy (not moved: they
+; stay there until the new copy stands), unless the new folder has its own.
+Function CopySettings
   ${If} $Moving == 1
   ${AndIf} ${FileExists} "$InstalledDir\Fulmina.ini"
   ${AndIfNot} ${FileExists} "$INSTDIR\Fulmina.ini"
@@ -266,7 +276,6 @@ Function WriteNewCopy
     ${EndIf}
     StrCpy $CopiedSettings 1
   ${EndIf}
-  !insertmacro ForEachCopyFile CheckWritten
 FunctionEnd
 
 ; The one uninstall entry, naming the new copy.

@@ -242,6 +242,19 @@ class Release(unittest.TestCase):
                 self.assertEqual(self.state(folder), before)
         self.assertEqual(os.listdir(target), ["Fulmina.dll"], "what it wrote there was left")
         self.assertEqual(read(blocker), b"a file")
+        # As a person does it: Install, Cancel on the write error, then close the installer.
+        setup = self.wine.start(self.setup, r"/D=C:\SaverB")
+        self.addCleanup(setup.kill)
+        for key, windows in (("Return", 1), ("Escape", 2), ("Return", 1)):
+            end = time.monotonic() + 30
+            while len(self.wine.x("xdotool", "search", "--onlyvisible", "--name", "^Fulmina %s" % ARGS["version"])
+                      .stdout.split()) != windows and time.monotonic() < end:
+                time.sleep(0.2)
+            time.sleep(0.5)
+            self.wine.x("xdotool", "key", key)
+        self.assertEqual(setup.wait(60), 2)
+        self.assertEqual(self.state(folder), before)
+        self.assertEqual(os.listdir(target), ["Fulmina.dll"], "what it wrote there was left")
         # Over itself while a program (a running saver, say) holds one of its files: nothing of it replaced.
         holder = self.wine.start(self.wine.probe_exe, "hold-file", r"C:\SaverA\Fulmina.dll", "60000")
         self.addCleanup(holder.kill)
