@@ -67,7 +67,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 The Fulmina team
 Var InstalledDir        ; the folder of the copy installed before, "" when none
 Var InstalledUninstaller  ; that copy's uninstall command, as its entry gives it
 Var Moving              ; 1 when this install goes to another folder than that copy's
-Var Written             ; how many of the files below this run has written
+Var Written             ; how many of the copy's files this run has written
 Var MadeFolder          ; the outermost folder this run made for the new copy
 Var CopiedSettings      ; 1 when this run copied the settings into the new folder
 
@@ -80,6 +80,12 @@ Var CopiedSettings      ; 1 when this run copied the settings into the new folde
   !insertmacro ${MACRO} 4 "${NOTICES}"
   !insertmacro ${MACRO} 5 "${UNINSTALLER}"
 !macroend
+
+; $Existed1 to 5: 1 when that file was in the new copy's folder before this run.
+!macro DeclareExisted N NAME
+  Var Existed${N}
+!macroend
+!insertmacro ForEachCopyFile DeclareExisted
 
 ; Told to the user (not when silent); the install then stops, and
 ; .onInstFailed takes back what it wrote.
@@ -101,8 +107,15 @@ Var CopiedSettings      ; 1 when this run copied the settings into the new folde
   ${EndIf}
 !macroend
 
+!macro NoteExisting N NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    StrCpy $Existed${N} 1
+  ${EndIf}
+!macroend
+
 !macro UndoWrite N NAME
   ${If} $Written >= ${N}
+  ${AndIf} $Existed${N} != 1
     Delete "$INSTDIR\${NAME}"
   ${EndIf}
 !macroend
@@ -188,27 +201,25 @@ Section "Fulmina"
   ${EndIf}
 SectionEnd
 
-; Whatever stopped the install, what it wrote into a folder of its own goes
-; again. Files it wrote over an installed copy's, in that copy's folder, stay:
-; they are still a copy, and nothing else has changed.
+; Whatever stopped the install, the files it wrote where there were none, the
+; settings it copied and the folders it made go again. Files it wrote over
+; others (over the installed copy's, in its folder) stay: that copy is still
+; whole, and nothing else has changed.
 Function .onInstFailed
-  ${If} $Moving == 1
-  ${OrIf} $InstalledDir == ""
-    SetOutPath "$TEMP"  ; out of the new folder, so that it can go
-    !insertmacro ForEachCopyFile UndoWrite
-    ${If} $CopiedSettings == 1
-      Delete "$INSTDIR\Fulmina.ini"
-    ${EndIf}
-    ${If} $MadeFolder != ""
-      StrCpy $0 "$INSTDIR"
-      ${Do}
-        RMDir "$0"
-        ${If} $0 == $MadeFolder
-          ${ExitDo}
-        ${EndIf}
-        ${GetParent} $0 $0
-      ${LoopUntil} $0 == ""
-    ${EndIf}
+  SetOutPath "$TEMP"  ; out of the new folder, so that it can go
+  !insertmacro ForEachCopyFile UndoWrite
+  ${If} $CopiedSettings == 1
+    Delete "$INSTDIR\Fulmina.ini"
+  ${EndIf}
+  ${If} $MadeFolder != ""
+    StrCpy $0 "$INSTDIR"
+    ${Do}
+      RMDir "$0"
+      ${If} $0 == $MadeFolder
+        ${ExitDo}
+      ${EndIf}
+      ${GetParent} $0 $0
+    ${LoopUntil} $0 == ""
   ${EndIf}
 FunctionEnd
 
@@ -241,11 +252,9 @@ Function CheckFilesFree
   ${EndIf}
 FunctionEnd
 
-; The folder of the new copy, the outermost folder made for it remembered.
+; The folder of the new copy, the outermost folder made for it and the files
+; already there remembered.
 Function MakeFolder
-  StrCpy $Written 0
-  StrCpy $CopiedSettings 0
-  StrCpy $MadeFolder ""
   StrCpy $0 "$INSTDIR"
   ${Do}
     System::Call 'kernel32::GetFileAttributesW(w r0) i.r1'
@@ -262,6 +271,7 @@ Function MakeFolder
   ${OrIfNot} ${FileExists} "$INSTDIR\*.*"
     !insertmacro Fail "Fulmina cannot make the folder $INSTDIR."
   ${EndIf}
+  !insertmacro ForEachCopyFile NoteExisting
 FunctionEnd
 
 ; Moving, the settings are copied from the installed copy (not moved: they
