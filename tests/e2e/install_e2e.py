@@ -307,8 +307,10 @@ class Release(unittest.TestCase):
 
     def test_another_programs_texts_stay_and_those_the_earlier_installer_wrote_go(self):
         earlier = read(os.path.join(TOP, "installer", "README-1.0.0.txt")).replace(b"\n", b"\r\n")
+        notices = read(os.path.join(self.dist, TEXTS[1]))
         rows = {"another program's": (b"another program's readme", b"another program's notices", True),
-                "the earlier installer's": (earlier, read(os.path.join(self.dist, TEXTS[1])), False)}
+                "the earlier installer's": (earlier, notices, False),
+                "the earlier ones changed by a byte": (b"x" + earlier[1:], notices[:-3] + b"x" + notices[-2:], True)}
         shared = self.wine.drive_c("Shared")
         for case, (readme, notices, kept) in rows.items():
             with self.subTest(case):
