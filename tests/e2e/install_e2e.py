@@ -38,6 +38,12 @@ def read(path):
         return f.read()
 
 
+def wait_until(condition, timeout=30.0):
+    end = time.monotonic() + timeout
+    while not condition() and time.monotonic() < end:
+        time.sleep(0.2)
+
+
 def held(path):
     """True once some process (the wineserver, for a Windows program) has the file open."""
     for fd in glob.glob("/proc/[0-9]*/fd/*"):
@@ -246,10 +252,8 @@ class Release(unittest.TestCase):
         setup = self.wine.start(self.setup, r"/D=C:\SaverB")
         self.addCleanup(setup.kill)
         for key, windows in (("Return", 1), ("Escape", 2), ("Return", 1)):
-            end = time.monotonic() + 30
-            while len(self.wine.x("xdotool", "search", "--onlyvisible", "--name", "^Fulmina %s" % ARGS["version"])
-                      .stdout.split()) != windows and time.monotonic() < end:
-                time.sleep(0.2)
+            wait_until(lambda: len(self.wine.x("xdotool", "search", "--onlyvisible", "--name",
+                                               "^Fulmina %s" % ARGS["version"]).stdout.split()) == windows)
             time.sleep(0.5)
             self.wine.x("xdotool", "key", key)
         self.assertEqual(setup.wait(60), 2)
@@ -258,9 +262,7 @@ class Release(unittest.TestCase):
         # Over itself while a program (a running saver, say) holds one of its files: nothing of it replaced.
         holder = self.wine.start(self.wine.probe_exe, "hold-file", r"C:\SaverA\Fulmina.dll", "60000")
         self.addCleanup(holder.kill)
-        end = time.monotonic() + 30
-        while not held(os.path.join(folder, "Fulmina.dll")) and time.monotonic() < end:
-            time.sleep(0.2)
+        wait_until(lambda: held(os.path.join(folder, "Fulmina.dll")))
         self.assertNotEqual(self.run_setup("/current"), 0)
         self.assertEqual(self.state(folder), before)
         holder.kill()
@@ -312,11 +314,11 @@ class Release(unittest.TestCase):
                 "the earlier installer's": (earlier, notices, False),
                 "the earlier ones changed by a byte": (b"x" + earlier[1:], notices[:-3] + b"x" + notices[-2:], True)}
         shared = self.wine.drive_c("Shared")
-        for case, (readme, notices, kept) in rows.items():
+        for case, (readme, third_party, kept) in rows.items():
             with self.subTest(case):
                 shutil.rmtree(shared, ignore_errors=True)
                 os.makedirs(shared)
-                texts = {"README.txt": readme, "THIRD-PARTY-NOTICES.txt": notices}
+                texts = {"README.txt": readme, "THIRD-PARTY-NOTICES.txt": third_party}
                 for name, data in texts.items():
                     write(os.path.join(shared, name), data)
                 self.install(r"/D=C:\Shared")
