@@ -82,7 +82,7 @@ target_link_libraries(gif_control_win32 PUBLIC forms_win32 gif_core wininet)
 
 add_library(host_win32 STATIC ${FULMINA_HOST_CORE_SOURCES}
   host/platform_win32.cpp host/startup_win32.cpp host/startup_helpers_win32.cpp host/saver_controller_win32.cpp
-  host/texture_file_win32.cpp host/user_only_security_win32.cpp host/final_path_win32.cpp host/settings_store_win32.cpp
+  host/texture_file_win32.cpp host/user_only_security_win32.cpp host/settings_store_win32.cpp
   host/preview_win32.cpp host/single_instance_win32.cpp
   host/settings/command_win32.cpp host/settings/settings_dialog_win32.cpp)
 target_link_libraries(host_win32 PUBLIC gif_control_win32 forms_win32 winmm msimg32 comdlg32 shell32 advapi32)

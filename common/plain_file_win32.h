@@ -15,6 +15,11 @@ namespace fulmina {
 handles::KernelObject openEntry(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                                 SECURITY_ATTRIBUTES* security = nullptr);
 
+// Where an open file really is, as the system resolves every link on the
+// way to it: a "\\?\" path, or "" where the system cannot say (a volume
+// without a drive letter).
+std::wstring finalPathOf(HANDLE file);
+
 // What the system reports of an open entry; nothing when it reports nothing.
 std::optional<EntryFacts> entryFacts(HANDLE entry);
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "common/handles_win32.h"
+#include "common/plain_file_win32.h"
 #include "forms/text_win32.h"
-#include "host/final_path_win32.h"
 #include "host/paths.h"
 #include "host/settings_save_plan.h"
 
