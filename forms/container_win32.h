@@ -73,6 +73,9 @@ protected:
     // the container's pixels. A form has none.
     virtual bool takesOwnMouse() const { return false; }
     virtual void ownMouse(MouseEvent /*event*/, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
+    // A press of this button comes, after the pointer's arrival at its point
+    // and before the press itself is told.
+    virtual void pressing(int /*button*/) {}
 
     // The container's window exists: its child windows are made.
     void createChildren();

@@ -23,15 +23,15 @@ bool MousePath::message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            press(window, 1, shift, x, y);
+            pressAt(window, 1, shift, x, y, buttons);
             return true;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
-            press(window, 2, shift, x, y);
+            pressAt(window, 2, shift, x, y, buttons);
             return true;
         case WM_MBUTTONDOWN:
         case WM_MBUTTONDBLCLK:
-            press(window, 4, shift, x, y);
+            pressAt(window, 4, shift, x, y, buttons);
             return true;
         case WM_LBUTTONUP:
             release(window, 1, shift, x, y, buttons);
@@ -55,6 +55,21 @@ bool MousePath::message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         default:
             return false;
     }
+}
+
+// A press is where the pointer is, whether or not a move said so: the system
+// sends no move for a pointer that comes back to the point it last had in the
+// window (under Wine, after it was over no window at all), and a control that
+// believes the pointer away takes the press for one that was dragged off and
+// its release for no click. So the control under the press first hears the
+// pointer arrive there, with the buttons held before this one.
+void MousePath::pressAt(HWND window, int button, int shift, int x, int y, int buttons) {
+    const std::shared_ptr<bool> pathAlive = alive;
+    move(shift, x, y, buttons & ~button);
+    if (!*pathAlive || !IsWindow(window)) return;  // a handler took the container or its window
+    container.pressing(button);
+    if (!*pathAlive || !IsWindow(window)) return;
+    press(window, button, shift, x, y);
 }
 
 void MousePath::press(HWND window, int button, int shift, int x, int y) {

@@ -11,13 +11,16 @@ class Windowless;
 enum class MouseEvent { down, move, up };
 
 // The mouse of one container's window (a form, a user control): the one path
-// for its windowless controls and its own events. A press takes the capture
-// before anyone is told of it, so that its release comes back here wherever
-// it happens; the pairing (whom the press began on, which buttons it holds)
-// decides who hears a release, and a left release over that same control is
-// its click. The capture goes back before the last release is told: a
-// handler may open a modal box, which needs the mouse. WM_CANCELMODE, or
-// another window taking the capture, ends the pairing: no release will come.
+// for its windowless controls and its own events. A press is first told as
+// the pointer arriving at its point (a move), then the container takes its
+// own step (a user control takes the focus), then the press itself. A press
+// takes the capture before anyone is told of it, so that its release comes
+// back here wherever it happens; the pairing (whom the press began on, which
+// buttons it holds) decides who hears a release, and a left release over
+// that same control is its click. The capture goes back before the last
+// release is told: a handler may open a modal box, which needs the mouse.
+// WM_CANCELMODE, or another window taking the capture, ends the pairing: no
+// release will come.
 // A handler that fails is skipped and the next event runs; nothing is told to
 // a control, or through a container, that a handler has destroyed.
 class MousePath {
@@ -37,6 +40,7 @@ public:
 
 private:
     enum class Holder { nobody, own, control };
+    void pressAt(HWND window, int button, int shift, int x, int y, int buttons);
     void press(HWND window, int button, int shift, int x, int y);
     void release(HWND window, int button, int shift, int x, int y, int buttons);
     void move(int shift, int x, int y, int buttons);

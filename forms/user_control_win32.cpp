@@ -105,6 +105,12 @@ void UserControl::ownMouse(MouseEvent event, int button, int shift, int x, int y
     }
 }
 
+// A GotFocus handler may destroy this control, and its window with it: the
+// mouse path then tells the press to nobody.
+void UserControl::pressing(int button) {
+    if (button == 1) SetFocus(hwnd());
+}
+
 LRESULT CALLBACK UserControl::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -137,16 +143,9 @@ LRESULT UserControl::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             UserControl_LostFocus();
             return 0;
         // A label under the pointer has the mouse first; what none takes is
-        // the control's own. Only the left button takes the focus, before
-        // the press itself is told.
+        // the control's own.
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            SetFocus(window);
-            // A GotFocus handler may have destroyed this control, and its
-            // window with it: then the press is nobody's.
-            if (!IsWindow(window)) return 0;
-            mousePath().message(window, message, wParam, lParam);
-            return 0;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:

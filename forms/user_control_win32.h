@@ -80,6 +80,8 @@ private:
     // What no label takes is the control's own, in twips.
     bool takesOwnMouse() const override { return true; }
     void ownMouse(MouseEvent event, int button, int shift, int x, int y) override;
+    // Only the left button takes the focus, before the press itself is told.
+    void pressing(int button) override;
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void registerClass();

@@ -27,6 +27,7 @@ CHOICE_LABEL_END = {2: (106, 102)}  # the right part of "MP3、WAV"
 REPEAT_BOX = (112, 62)
 FILE_BUTTON = (60, 122)
 SET, CANCEL, BANNER = (320, 192), (404, 192), (72, 181)
+OFF_THE_DIALOG = (230, 300)  # below it, over no window
 
 
 def settings_lines(kind, repeat, path=b""):
@@ -101,6 +102,20 @@ class SettingsDialog(unittest.TestCase):
         self.wine.x("xdotool", "click", button)
         time.sleep(0.4)
 
+    def person_click(self, place):
+        """A click as a person gives it: the pointer on the button, off the
+        dialog and straight back to the same point, a rest, the button held a
+        moment, released. Coming back to the point it left from over no
+        window, the pointer brings the dialog no move: only the press says
+        where it is."""
+        x, y = self.at(place)
+        for point, rest in (((x, y), 0.4), (self.at(OFF_THE_DIALOG), 0.4), ((x, y), 0.3)):
+            self.wine.x("xdotool", "mousemove", *point)
+            time.sleep(rest)
+        self.wine.x("xdotool", "mousedown", "1")
+        time.sleep(0.12)
+        self.wine.x("xdotool", "mouseup", "1")
+
     def type_repeat(self, text):
         self.click(REPEAT_BOX)
         self.wine.x("xdotool", "key", "End", "shift+Home", "BackSpace")
@@ -154,6 +169,41 @@ class SettingsDialog(unittest.TestCase):
                 self.assertTrue(self.closed())
                 self.assertIn(self.ini_bytes(), settings_lines(0, 0))
                 os.remove(self.ini)
+
+    def test_twenty_clicks_on_set_as_a_person_gives_them_save_twenty_times(self):
+        lost = []
+        for i in range(20):
+            if os.path.exists(self.ini):
+                os.remove(self.ini)
+            self.open()
+            self.person_click(SET)
+            try:
+                saved = self.host.wait(10) == 0 and self.ini_bytes() in settings_lines(0, 0)
+            except subprocess.TimeoutExpired:
+                saved = False
+                self.host.kill()
+                self.host.wait(10)
+            if not saved:
+                lost.append(i)
+        self.assertEqual(lost, [], "clicks on 設定 that saved nothing")
+
+    def test_the_file_button_and_cancel_take_a_persons_click_too(self):
+        for _ in range(3):
+            self.open()
+            self.click(CHOICE_LABEL[2])  # the file button is enabled for the file source
+            self.person_click(FILE_BUTTON)
+            end = time.monotonic() + 10
+            while self.wine.probe("client", "ﾌｧｲﾙを開く")[0] != 0 and time.monotonic() < end:
+                time.sleep(0.2)
+            self.assertEqual(self.wine.probe("client", "ﾌｧｲﾙを開く")[0], 0, "the file button opened no chooser")
+            time.sleep(0.5)
+            self.wine.x("xdotool", "key", "Escape")
+            while self.wine.probe("client", "ﾌｧｲﾙを開く")[0] == 0 and time.monotonic() < end + 10:
+                time.sleep(0.2)
+            time.sleep(0.3)
+            self.person_click(CANCEL)
+            self.assertTrue(self.closed(), "ｷｬﾝｾﾙ did not close the dialog")
+            self.assertFalse(os.path.exists(self.ini))
 
     # The Part's edge cases a user can produce.
     def test_no_settings_file_confirmed_at_once_writes_none(self):

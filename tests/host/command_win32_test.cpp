@@ -165,6 +165,25 @@ TEST_F(CommandTest, AClickRaisesClickOnceAndLeavesTheFocusedHoveredLook) {
     expectFrame(Skin::HighLightSelect);
 }
 
+// The system sends no move for a pointer that comes back to the point it
+// left (under Wine, from over no window): the press and its release come to
+// a button that believes the pointer away, unfocused or focused.
+TEST_F(CommandTest, APressThatNoMoveAnnouncedIsStillAClick) {
+    button.Initialize();
+    for (bool focused : {false, true}) {
+        if (focused) SetFocus(button.hwnd());
+        ASSERT_EQ(button.fields().ButtonState, focused ? 3 : 1);
+        const LPARAM middle = MAKELPARAM(width / 2, height / 2);
+        SendMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, middle);
+        EXPECT_EQ(clicks, focused ? 2 : 1) << (focused ? "focused" : "unfocused");
+        EXPECT_EQ(button.fields().ButtonState, 4);
+        expectFrame(Skin::HighLightSelect);
+        SetFocus(form.hwnd());  // the pointer is away: idle again
+        pump(250);
+    }
+}
+
 TEST_F(CommandTest, DraggingOffAFocusedButtonBeforeReleasingRaisesNothing) {
     button.Initialize();
     mouseTo(centre().x, centre().y);
