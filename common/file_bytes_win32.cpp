@@ -34,6 +34,19 @@ FileBytes readWholeFile(HANDLE file, std::uint64_t limit) {
     return result;
 }
 
+bool writeWholeFile(HANDLE file, const void* bytes, std::size_t size) {
+    const LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
+    const auto* from = static_cast<const std::uint8_t*>(bytes);
+    for (std::size_t done = 0; done < size;) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        DWORD wrote = 0;
+        if (!WriteFile(file, from + done, want, &wrote, nullptr) || wrote == 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
 handles::ComRef<IPicture> pictureFromBytes(const std::vector<std::uint8_t>& bytes) {
     handles::ComRef<IPicture> picture;
     if (bytes.empty()) return picture;

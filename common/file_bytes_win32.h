@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -20,6 +21,10 @@ struct FileBytes {
     bool tooLarge = false;
 };
 FileBytes readWholeFile(HANDLE file, std::uint64_t limit);
+
+// All of size bytes written into an open file from its first byte; false
+// when a write fails.
+bool writeWholeFile(HANDLE file, const void* bytes, std::size_t size);
 
 // The platform's picture object decoded from bytes in memory; empty when the
 // platform refuses them.

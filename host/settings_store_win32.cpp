@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <optional>
 
+#include "common/file_bytes_win32.h"
 #include "common/handles_win32.h"
 #include "common/plain_file_win32.h"
 #include "forms/text_win32.h"
@@ -57,29 +58,12 @@ bool setLength(HANDLE file, std::uint64_t length) { return moveTo(file, length) 
 // The file's bytes from its start; nothing when it is longer than the limit
 // or a read fails.
 std::optional<std::string> readWhole(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || static_cast<std::uint64_t>(size.QuadPart) > settingsFileLimit || !moveTo(file, 0))
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD got = 0;
-        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0)
-            return std::nullopt;
-        done += got;
-    }
-    return bytes;
+    const FileBytes read = readWholeFile(file, settingsFileLimit);
+    if (!read.bytes) return std::nullopt;
+    return std::string(read.bytes->begin(), read.bytes->end());
 }
 
-bool writeFromStart(HANDLE file, const std::string& bytes) {
-    if (!moveTo(file, 0)) return false;
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD wrote = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return true;
-}
+bool writeFromStart(HANDLE file, const std::string& bytes) { return writeWholeFile(file, bytes.data(), bytes.size()); }
 
 // A new file made in the folder under a name of the program's own, never
 // through anything already at that name; its name is left in name.

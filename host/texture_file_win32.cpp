@@ -1,6 +1,5 @@
 #include "host/texture_file_win32.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "common/file_bytes_win32.h"
@@ -45,16 +44,6 @@ bool deleteThrough(HANDLE file) {
     FILE_DISPOSITION_INFO disposition{TRUE};
     return clearReadOnly(file) &&
            SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
-}
-
-bool writeWhole(HANDLE file, const std::vector<std::uint8_t>& bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD wrote = 0;
-        if (!WriteFile(file, bytes.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
-        done += wrote;
-    }
-    return true;
 }
 
 bool holdsExactly(HANDLE file, const std::vector<std::uint8_t>& bytes) {
@@ -106,7 +95,7 @@ TextureFile::Step TextureFile::makeAndHold(const std::vector<std::uint8_t>& byte
                       FILE_ATTRIBUTE_NORMAL, security);
         if (!writer) return Step::again;
         made = identityOf(writer.get());
-        if (!made || !isPlainEntry(writer.get(), false, file) || !writeWhole(writer.get(), bytes)) {
+        if (!made || !isPlainEntry(writer.get(), false, file) || !writeWholeFile(writer.get(), bytes.data(), bytes.size())) {
             deleteThrough(writer.get());
             return Step::refused;
         }

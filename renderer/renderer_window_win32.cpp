@@ -107,13 +107,12 @@ bool openRendererWindow(RendererWindow& w) {
     SetForegroundWindow(w.window);  // the keyboard, for Escape; the host allowed it
     if (w.fullScreen == 1) w.darkMonitors.cover(w.window, w.app->instance);
     w.visible = 1;
-    if (letterboxed) {
-        RECT client{};
-        GetClientRect(w.window, &client);
-        setProjection(client.right, client.bottom);
-    } else {
-        setProjection(w.width, w.height);  // the nominal size, whatever the client area
-    }
+    // The nominal size, whatever the client area; letterboxed, the borderless
+    // window's own.
+    if (letterboxed)
+        setProjection(rect.right - rect.left, rect.bottom - rect.top);
+    else
+        setProjection(w.width, w.height);
     w.keys->fill(0);
     w.lastTick = GetTickCount();
     return true;
