@@ -46,11 +46,15 @@
 // switch, only longer), the window again for 2 s, then it ends.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "common/file_bytes_win32.h"
 #include "common/handles_win32.h"
 #include "common/saver_contract.h"
 
@@ -275,25 +279,17 @@ BOOL CALLBACK printDark(HWND window, LPARAM) {
 }
 
 std::string fileBytes(const std::wstring& path) {
-    std::string bytes;
-    const HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(f);
-    return bytes;
+    const handles::KernelObject f = handles::fileHandle(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        f ? fulmina::readWholeFile(f.get(), 64u << 20).bytes : std::nullopt;
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 bool putBytes(const std::wstring& path, DWORD disposition, const std::string& bytes) {
-    const HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                                 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD wrote = 0;
-    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
-                    wrote == bytes.size() && SetEndOfFile(f);
-    CloseHandle(f);
-    return ok;
+    const handles::KernelObject f = handles::fileHandle(CreateFileW(
+        path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, 0, nullptr));
+    return f && fulmina::writeWholeFile(f.get(), bytes.data(), bytes.size()) && SetEndOfFile(f.get());
 }
 
 int trample(const std::wstring& path, const std::string& picture, DWORD millis) {
